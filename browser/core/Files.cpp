@@ -1,0 +1,140 @@
+#include "Files.h"
+
+#include "FileName.h"
+#include "IniFile.h"
+#include "ProgramFolder.h"
+#include "TextFile.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QSaveFile>
+
+namespace {
+const QString kSep = QStringLiteral("@@");
+}
+
+QString GetAppPath()
+{
+    return programFolder();
+}
+
+QString ReadIni(const QString &section, const QString &key, const QString &file)
+{
+    return IniFile::readValue(file, section, key);
+}
+
+void WriteIni(const QString &section, const QString &key, const QString &value, const QString &file)
+{
+    IniFile::writeValue(file, section, key, value);
+}
+
+QString ReadSet(const QString &key)
+{
+    return ReadIni(QStringLiteral("Setting"), key, GetAppPath() + QStringLiteral("config.ini"));
+}
+
+void WriteSet(const QString &key, const QString &value)
+{
+    WriteIni(QStringLiteral("Setting"), key, value, GetAppPath() + QStringLiteral("config.ini"));
+}
+
+QString ReadThemeSet(const QString &key)
+{
+    return ReadIni(QStringLiteral("Theme"), key, GetAppPath() + QStringLiteral("config.ini"));
+}
+
+QString ReadAppsIni(const QString &key)
+{
+    return ReadIni(QStringLiteral("Apps"), key, GetAppPath() + QStringLiteral("Apps\\Apps.ini"));
+}
+
+void WriteAppsIni(const QString &key, const QString &value)
+{
+    WriteIni(QStringLiteral("Apps"), key, value, GetAppPath() + QStringLiteral("Apps\\Apps.ini"));
+}
+
+QString ReadTxt(const QString &path)
+{
+    return TextFile::readWhole(path);
+}
+
+bool CopyBinFile(const QString &src, const QString &dest)
+{
+    QFile in(toLocalPath(src));
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray bytes = in.readAll();
+    in.close();
+    QSaveFile out(toLocalPath(dest));
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    if (out.write(bytes) != bytes.size())
+        return false;
+    return out.commit();
+}
+
+bool DelFile(const QString &path, bool confirm)
+{
+    const QString local = toLocalPath(path);
+    const QFileInfo info(local);
+    if (!info.exists() && !info.isSymLink())
+        return false;
+    if (confirm) {
+        const auto answer = QMessageBox::question(nullptr, QStringLiteral("删除"),
+            QStringLiteral("确实要永久删除“%1”吗？").arg(GetFileName(local, true)),
+            QMessageBox::Yes | QMessageBox::No);
+        if (answer != QMessageBox::Yes)
+            return false;
+    }
+    // Read-only files go as well: clear the protection first.
+    QFile::setPermissions(local, QFile::permissions(local) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
+    if (info.isDir() && !info.isSymLink())
+        return QDir(local).removeRecursively();
+    return QFile::remove(local);
+}
+
+QString InputHisPath()
+{
+    return GetAppPath() + QStringLiteral("Data\\InputHis.ini");
+}
+
+void AddInputHis(const QString &text)
+{
+    const QString entry = text.trimmed();
+    const QString old = ReadTxt(InputHisPath());
+    QString updated;
+    if (old.isEmpty()) {
+        updated = entry + kSep;
+    } else {
+        const QStringList pieces = old.split(kSep);
+        QString rest;
+        for (qsizetype i = 0; i + 1 < pieces.size(); ++i) {
+            if (pieces.at(i) != entry)
+                rest += pieces.at(i) + kSep;
+        }
+        rest += pieces.constLast();
+        updated = entry + kSep + rest;
+    }
+    TextFile::writeWhole(InputHisPath(), updated + QStringLiteral("\r\n"));
+}
+
+QString GetInputHis(const QString &text)
+{
+    const QString all = ReadTxt(InputHisPath());
+    if (all.isEmpty())
+        return QString();
+    const QStringList pieces = all.split(kSep);
+    QString result;
+    for (qsizetype i = 0; i + 1 < pieces.size(); ++i) {
+        if (pieces.at(i).contains(text, Qt::CaseSensitive))
+            result += pieces.at(i) + kSep;
+    }
+    return result;
+}
+
+void ClearInputHis()
+{
+    TextFile::writeWhole(InputHisPath(), QStringLiteral("\r\n"));
+}

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// Whole text files in GBK with CR LF line ends.
+namespace TextFile {
+// Every line of the file, in order. Line breaks may be CR LF, LF or CR.
+// ok is false when the file cannot be read.
+QStringList readLines(const QString &path, bool *ok = nullptr);
+// The whole file with every line followed by CR LF (also the last one);
+// "" for an empty file or on any failure.
+QString readWhole(const QString &path);
+// Writes text as it stands (GBK), through a temporary file and rename.
+bool writeWhole(const QString &path, const QString &text);
+} // namespace TextFile
