@@ -1,11 +1,24 @@
 #include "frmMain.h"
 
 #include <QApplication>
+#include <QStringList>
 
 int main(int argc, char **argv)
 {
+    // Pages and the tab thumbnails share one GL context.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Tessivane"));
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    // The command line as one text, as the browser's command forms expect it.
+    QStringList args = QApplication::arguments();
+    args.removeFirst();
+    const QString commandLine = args.join(QLatin1Char(' '));
+
     frmMain w;
-    w.show();
-    return app.exec();
+    int exitCode = 0;
+    if (!w.Form_Load(commandLine, &exitCode))
+        return exitCode;
+    return QApplication::exec();
 }
