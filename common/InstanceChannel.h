@@ -1,0 +1,62 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+class QLocalSocket;
+
+// Single-instance channel between starts of one program: the first start
+// serves requests, a later start hands its request over and ends.
+//
+// The service ("Tessivane|Brw", "Dunmora|Dwn") names a per-user local socket
+// and a lock file. Both live in $XDG_RUNTIME_DIR when it is set, else in a
+// folder "tessivane-<uid>" of the temporary folder that only the user can
+// enter; the socket itself is reachable by the same user only. The lock
+// (flock, released by the kernel when the process dies) decides which of two
+// simultaneous starts becomes the server; a socket file left behind by a
+// crashed server is taken over.
+//
+// Wire format of one request: the four bytes "TSV1", the length of the text
+// in bytes (32 bits, big-endian), the text in UTF-8. The server answers one
+// byte, ACK (0x06) or NAK (0x15), and closes the connection. Frames longer
+// than kMaxCommandBytes, with another header or with invalid UTF-8 are
+// refused with NAK.
+class InstanceChannel : public QObject
+{
+    Q_OBJECT
+public:
+    static constexpr int kMaxCommandBytes = 1 << 20;
+
+    explicit InstanceChannel(const QString &service, QObject *parent = nullptr);
+    ~InstanceChannel() override;
+
+    // True: this process is the first instance (it holds the lock) and now
+    // serves requests. False: another instance is running (or the folder of
+    // the channel is unusable); the caller forwards its request with send().
+    bool listen();
+    bool isServer() const;
+
+    // Sends one request to the running instance and waits up to timeoutMs in
+    // all for its acknowledgement. While the lock holder is not yet listening
+    // (two starts at once) the connection is retried until the time is up.
+    // False when no instance runs, it refuses the request, or time runs out.
+    static bool send(const QString &service, const QString &command, int timeoutMs = 3000);
+
+    // Where the socket and the lock of a service live (for tests and messages).
+    static QString socketPath(const QString &service);
+    static QString lockPath(const QString &service);
+
+signals:
+    // Emitted on the thread of this object (the UI thread) after the sender
+    // has been acknowledged, in arrival order.
+    void requestReceived(const QString &command);
+
+private:
+    void acceptConnections();
+    void readFrom(QLocalSocket *socket);
+
+    QString m_service;
+    QLocalServer *m_server = nullptr;
+    int m_lockFd = -1;
+};

@@ -1,0 +1,352 @@
+#include "DDESend.h"
+#include "InstanceChannel.h"
+
+#include <QCoreApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QLocalSocket>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <atomic>
+#include <future>
+#include <thread>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+namespace {
+const QString kService = QStringLiteral("Tessivane|Brw");
+
+// Each test gets its own runtime folder, so no real instance is disturbed.
+class InstanceChannelTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_runtime.isValid());
+        m_oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+    }
+    void TearDown() override { qputenv("XDG_RUNTIME_DIR", m_oldRuntime); }
+
+    // Runs a blocking client call on another thread while this thread serves.
+    template<class F>
+    static auto whileServing(F f)
+    {
+        auto future = std::async(std::launch::async, f);
+        QDeadlineTimer deadline(20000);
+        while (future.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        return future.get();
+    }
+    static void pumpUntil(const std::function<bool()> &done)
+    {
+        QDeadlineTimer deadline(10000);
+        while (!done() && !deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    static void pumpFor(int ms)
+    {
+        QDeadlineTimer deadline(ms);
+        while (!deadline.hasExpired())
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+
+    // Sends raw bytes as a client and returns the server's one-byte answer ("" when none).
+    static QByteArray rawExchange(const QByteArray &bytes, bool closeEarly = false)
+    {
+        QLocalSocket socket;
+        socket.connectToServer(InstanceChannel::socketPath(kService));
+        if (!socket.waitForConnected(3000))
+            return "noconnect";
+        socket.write(bytes);
+        socket.waitForBytesWritten(3000);
+        if (closeEarly) {
+            socket.disconnectFromServer();
+            return QByteArray();
+        }
+        if (!socket.waitForReadyRead(3000))
+            return QByteArray();
+        return socket.readAll();
+    }
+    static QByteArray header(quint32 length, const char *magic = "TSV1")
+    {
+        QByteArray h(magic, 4);
+        h.resize(8);
+        qToBigEndian<quint32>(length, h.data() + 4);
+        return h;
+    }
+
+    QTemporaryDir m_runtime;
+    QByteArray m_oldRuntime;
+};
+
+TEST_F(InstanceChannelTest, FirstListenerServesLaterOnesForward)
+{
+    InstanceChannel first(kService);
+    ASSERT_TRUE(first.listen());
+    EXPECT_TRUE(first.isServer());
+    InstanceChannel second(kService);
+    EXPECT_FALSE(second.listen());
+    EXPECT_FALSE(second.isServer());
+    // Another service is independent.
+    InstanceChannel other(QStringLiteral("Dunmora|Dwn"));
+    EXPECT_TRUE(other.listen());
+}
+
+TEST_F(InstanceChannelTest, RoundTripKeepsTextExactlyAndInOrder)
+{
+    InstanceChannel server(kService);
+    ASSERT_TRUE(server.listen());
+    QStringList received;
+    QObject::connect(&server, &InstanceChannel::requestReceived, &server,
+                     [&](const QString &c) { received << c; });
+
+    const QStringList commands = {
+        QStringLiteral("OpenNew"),
+        QStringLiteral("DDEOpen") + QStringLiteral("http://127.0.0.1/a b?q=1\r\n"),
+        QStringLiteral("DDEOpen") + QString::fromUtf8("D:\\书签\\新浪.vkt\r\nhttp://中文.example/\r\n"),
+        QString(),
+        QString(QChar(0xFEFF)) + QStringLiteral("bom kept"),
+        QStringLiteral("http://host/file.zip@@/tmp/x y/file.zip"),
+    };
+    const bool allSent = whileServing([&] {
+        for (const QString &c : commands)
+            if (!DDESend(kService, c))
+                return false;
+        return true;
+    });
+    EXPECT_TRUE(allSent);
+    pumpUntil([&] { return received.size() >= commands.size(); });
+    EXPECT_EQ(received, commands);
+}
+
+TEST_F(InstanceChannelTest, HandlerRunsOnlyAfterTheSenderWasAnswered)
+{
+    InstanceChannel server(kService);
+    ASSERT_TRUE(server.listen());
+    std::atomic<bool> senderDone{false};
+    bool senderDoneInHandler = false;
+    int handled = 0;
+    // The handler blocks the UI thread (as a message box would); the sender
+    // must already have its answer by then.
+    QObject::connect(&server, &InstanceChannel::requestReceived, &server, [&](const QString &) {
+        ++handled;
+        QDeadlineTimer deadline(3000);
+        while (!senderDone && !deadline.hasExpired())
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        senderDoneInHandler = senderDone;
+    });
+    EXPECT_TRUE(whileServing([&] {
+        const bool ok = InstanceChannel::send(kService, QStringLiteral("OpenNew"));
+        senderDone = true;
+        return ok;
+    }));
+    pumpUntil([&] { return handled == 1; });
+    EXPECT_EQ(handled, 1);
+    EXPECT_TRUE(senderDoneInHandler);
+}
+
+TEST_F(InstanceChannelTest, SendFailsWithoutRunningInstance)
+{
+    EXPECT_FALSE(DDESend(kService, QStringLiteral("OpenNew")));
+    {
+        InstanceChannel gone(kService);
+        ASSERT_TRUE(gone.listen());
+    }
+    EXPECT_FALSE(DDESend(kService, QStringLiteral("OpenNew")));
+    EXPECT_FALSE(QFile::exists(InstanceChannel::socketPath(kService)));
+}
+
+TEST_F(InstanceChannelTest, BadFramesAreRefusedAndServingGoesOn)
+{
+    InstanceChannel server(kService);
+    ASSERT_TRUE(server.listen());
+    QStringList received;
+    QObject::connect(&server, &InstanceChannel::requestReceived, &server,
+                     [&](const QString &c) { received << c; });
+
+    const QByteArray nak(1, '\x15');
+    struct Case { const char *name; QByteArray bytes; bool closeEarly; QByteArray answer; };
+    const Case cases[] = {
+        {"oversized length", header(InstanceChannel::kMaxCommandBytes + 1) + "abc", false, nak},
+        {"huge length", header(0xFFFFFFFFu), false, nak},
+        {"wrong magic", header(3, "XXXX") + "abc", false, nak},
+        {"garbage first byte", QByteArray("GET / HTTP/1.0\r\n\r\n"), false, nak},
+        {"invalid utf-8", header(3) + QByteArray("\xff\xfe\x80", 3), false, nak},
+        {"truncated then closed", header(100) + "abc", true, QByteArray()},
+        {"header only then closed", QByteArray("TS"), true, QByteArray()},
+    };
+    for (const Case &c : cases) {
+        const QByteArray answer = whileServing([&] { return rawExchange(c.bytes, c.closeEarly); });
+        EXPECT_EQ(answer, c.answer) << c.name;
+    }
+    EXPECT_FALSE(InstanceChannel::send(kService, QString(InstanceChannel::kMaxCommandBytes + 1, QLatin1Char('x'))));
+
+    const QString big(InstanceChannel::kMaxCommandBytes / 3, QChar(0x4E2D)); // 3 UTF-8 bytes each
+    EXPECT_TRUE(whileServing([&] { return DDESend(kService, QStringLiteral("after")) && DDESend(kService, big); }));
+    pumpUntil([&] { return received.size() >= 2; });
+    ASSERT_EQ(received.size(), 2);
+    EXPECT_EQ(received.at(0), QStringLiteral("after"));
+    EXPECT_EQ(received.at(1), big);
+}
+
+TEST_F(InstanceChannelTest, StaleSocketAndLockAreTakenOver)
+{
+    const QString socketFile = InstanceChannel::socketPath(kService);
+    ASSERT_FALSE(socketFile.isEmpty());
+    // A socket file with no server behind it, as a crash leaves it.
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un addr{};
+    addr.sun_family = AF_UNIX;
+    const QByteArray native = QFile::encodeName(socketFile);
+    ASSERT_LT(size_t(native.size()), sizeof(addr.sun_path));
+    memcpy(addr.sun_path, native.constData(), size_t(native.size()));
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr *>(&addr), sizeof(addr)), 0);
+    ::close(fd);
+    ASSERT_TRUE(QFile::exists(socketFile));
+    // A lock file nobody holds.
+    QFile lock(InstanceChannel::lockPath(kService));
+    ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+    lock.write("12345");
+    lock.close();
+
+    EXPECT_FALSE(DDESend(kService, QStringLiteral("OpenNew")));
+
+    InstanceChannel server(kService);
+    ASSERT_TRUE(server.listen());
+    QStringList received;
+    QObject::connect(&server, &InstanceChannel::requestReceived, &server,
+                     [&](const QString &c) { received << c; });
+    EXPECT_TRUE(whileServing([&] { return DDESend(kService, QStringLiteral("OpenNew")); }));
+    pumpUntil([&] { return !received.isEmpty(); });
+    EXPECT_EQ(received, QStringList{QStringLiteral("OpenNew")});
+}
+
+TEST_F(InstanceChannelTest, OnlyTheUserCanReachTheSocket)
+{
+    InstanceChannel server(kService);
+    ASSERT_TRUE(server.listen());
+    struct stat st;
+    ASSERT_EQ(::stat(QFile::encodeName(InstanceChannel::socketPath(kService)).constData(), &st), 0);
+    EXPECT_TRUE(S_ISSOCK(st.st_mode));
+    EXPECT_EQ(st.st_mode & 077, 0u);
+    ASSERT_EQ(::stat(QFile::encodeName(InstanceChannel::lockPath(kService)).constData(), &st), 0);
+    EXPECT_EQ(st.st_mode & 077, 0u);
+}
+
+TEST_F(InstanceChannelTest, WithoutRuntimeFolderAPrivateTemporaryFolderIsUsed)
+{
+    QTemporaryDir tmp;
+    const QByteArray oldTmp = qgetenv("TMPDIR");
+    qunsetenv("XDG_RUNTIME_DIR");
+    qputenv("TMPDIR", QFile::encodeName(tmp.path()));
+    const QString expectedFolder = tmp.path() + QStringLiteral("/tessivane-") + QString::number(::geteuid());
+    {
+        InstanceChannel server(kService);
+        ASSERT_TRUE(server.listen());
+        EXPECT_EQ(QFileInfo(InstanceChannel::socketPath(kService)).path(), expectedFolder);
+        struct stat st;
+        ASSERT_EQ(::lstat(QFile::encodeName(expectedFolder).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+        EXPECT_TRUE(whileServing([&] { return DDESend(kService, QStringLiteral("OpenNew")); }));
+    }
+    // A folder opened to others is closed again before use.
+    ASSERT_EQ(::chmod(QFile::encodeName(expectedFolder).constData(), 0777), 0);
+    {
+        InstanceChannel server(kService);
+        EXPECT_TRUE(server.listen());
+        struct stat st;
+        ASSERT_EQ(::lstat(QFile::encodeName(expectedFolder).constData(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+    }
+    // A symbolic link in its place is not followed.
+    QDir(expectedFolder).removeRecursively();
+    ASSERT_TRUE(QFile::link(m_runtime.path(), expectedFolder));
+    {
+        InstanceChannel server(kService);
+        EXPECT_FALSE(server.listen());
+        EXPECT_FALSE(DDESend(kService, QStringLiteral("OpenNew")));
+    }
+    qputenv("TMPDIR", oldTmp);
+    if (oldTmp.isEmpty())
+        qunsetenv("TMPDIR");
+}
+
+// Real processes: a first start that records and later starts that forward.
+TEST_F(InstanceChannelTest, SecondStartsDeliverTheirRequestsAndEnd)
+{
+    QTemporaryDir work;
+    const QString records = work.path() + QStringLiteral("/records");
+    ASSERT_TRUE(QDir().mkpath(records));
+    const QStringList commands = {
+        QStringLiteral("OpenNew"),
+        QStringLiteral("DDEOpen") + QString::fromUtf8("http://www.example.com/新闻\r\n"),
+        QStringLiteral("DDEOpen") + QStringLiteral("http://127.0.0.1:8080/?a=1&b=2"),
+    };
+
+    QProcess first;
+    first.start(QStringLiteral(INSTANCE_PROBE),
+                {QStringLiteral("first"), kService, records, QString::number(commands.size())});
+    ASSERT_TRUE(first.waitForStarted(5000));
+    ASSERT_TRUE(first.waitForReadyRead(10000));
+    EXPECT_EQ(first.readAllStandardOutput().trimmed(), QByteArray("READY"));
+
+    for (int i = 0; i < commands.size(); ++i) {
+        const QString file = work.path() + QStringLiteral("/cmd") + QString::number(i);
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(commands.at(i).toUtf8());
+        f.close();
+        QProcess second;
+        second.start(QStringLiteral(INSTANCE_PROBE), {QStringLiteral("second"), kService, file});
+        ASSERT_TRUE(second.waitForFinished(10000));
+        EXPECT_EQ(second.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(second.exitCode(), 0) << i;
+    }
+    ASSERT_TRUE(first.waitForFinished(10000));
+    EXPECT_EQ(first.exitCode(), 0);
+    for (int i = 0; i < commands.size(); ++i) {
+        QFile f(records + QLatin1Char('/') + QString::number(i) + QStringLiteral(".txt"));
+        ASSERT_TRUE(f.open(QIODevice::ReadOnly)) << i;
+        EXPECT_EQ(f.readAll(), commands.at(i).toUtf8()) << i;
+    }
+
+    // With the first start gone the next start becomes the first instance.
+    QProcess late;
+    late.start(QStringLiteral(INSTANCE_PROBE),
+               {QStringLiteral("second"), kService, work.path() + QStringLiteral("/cmd0")});
+    ASSERT_TRUE(late.waitForFinished(10000));
+    EXPECT_EQ(late.exitCode(), 5);
+}
+
+TEST_F(InstanceChannelTest, SimultaneousFirstStartsMakeExactlyOneServer)
+{
+    for (int round = 0; round < 3; ++round) {
+        std::vector<std::unique_ptr<QProcess>> starts;
+        for (int i = 0; i < 5; ++i) {
+            starts.push_back(std::make_unique<QProcess>());
+            starts.back()->start(QStringLiteral(INSTANCE_PROBE),
+                                 {QStringLiteral("race"), kService, QStringLiteral("800")});
+        }
+        int servers = 0;
+        int clients = 0;
+        for (auto &p : starts) {
+            ASSERT_TRUE(p->waitForFinished(15000));
+            const QByteArray out = p->readAllStandardOutput().trimmed();
+            servers += out == "SERVER";
+            clients += out == "CLIENT";
+        }
+        EXPECT_EQ(servers, 1) << round;
+        EXPECT_EQ(clients, 4) << round;
+    }
+}
+} // namespace
