@@ -1,0 +1,66 @@
+#include "FileDialogs.h"
+
+#include "QtFileDialogs.h"
+
+#include <QStringList>
+
+namespace {
+FileDialogImpl *&current()
+{
+    static FileDialogImpl *impl = nullptr;
+    return impl;
+}
+} // namespace
+
+void FileDialogs::setImpl(FileDialogImpl *impl)
+{
+    current() = impl;
+}
+
+FileDialogImpl *FileDialogs::impl()
+{
+    static QtFileDialogs real;
+    return current() ? current() : &real;
+}
+
+QString FileDialogs::getOpenFileName(QWidget *parent, const QString &filter, const QString &title,
+                                     const QString &folder)
+{
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Open;
+    request.title = title;
+    request.filter = filter;
+    request.folder = folder;
+    return impl()->choose(request, parent);
+}
+
+QString FileDialogs::getSaveFileName(QWidget *parent, const QString &filter, const QString &title,
+                                     const QString &initialName, const QString &folder)
+{
+    FileDialogRequest request;
+    request.kind = FileDialogRequest::Save;
+    request.title = title;
+    request.filter = filter;
+    request.initialName = initialName;
+    request.folder = folder;
+    return impl()->choose(request, parent);
+}
+
+QString FileDialogs::qtFilter(const QString &filter)
+{
+    if (!filter.contains(QChar(0)))
+        return filter;
+    QStringList parts = filter.split(QChar(0));
+    while (!parts.isEmpty() && parts.last().isEmpty())
+        parts.removeLast();
+    QStringList entries;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        // Qt reads the patterns from the last parentheses of each entry.
+        QString patterns = parts.at(i + 1);
+        patterns.replace(QLatin1Char(';'), QLatin1Char(' '));
+        entries << parts.at(i) + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    if (parts.size() % 2 == 1 && !parts.last().isEmpty())
+        entries << parts.last();
+    return entries.join(QStringLiteral(";;"));
+}

@@ -1,0 +1,32 @@
+#include "Processes.h"
+
+#include "QtProcesses.h"
+
+namespace {
+ProcessImpl *&current()
+{
+    static ProcessImpl *impl = nullptr;
+    return impl;
+}
+} // namespace
+
+void Processes::setImpl(ProcessImpl *impl)
+{
+    current() = impl;
+}
+
+ProcessImpl *Processes::impl()
+{
+    static QtProcesses real;
+    return current() ? current() : &real;
+}
+
+bool Processes::startDetached(const QString &program, const QStringList &arguments, bool hidden)
+{
+    return impl()->startDetached(program, arguments, hidden);
+}
+
+bool Processes::openDocument(const QString &path)
+{
+    return impl()->openDocument(path);
+}

@@ -1,0 +1,273 @@
+#include "Clipboard.h"
+#include "FakeFileDialogs.h"
+#include "FakeMessageBoxes.h"
+#include "FakeProcesses.h"
+#include "FileDialogs.h"
+#include "MessageBoxes.h"
+#include "Processes.h"
+#include "QtMessageBoxes.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+// Sets an environment variable for one scope.
+class EnvGuard
+{
+public:
+    EnvGuard(const char *name, const QByteArray &value) : m_name(name), m_had(qEnvironmentVariableIsSet(name)), m_old(qgetenv(name))
+    {
+        qputenv(name, value);
+    }
+    ~EnvGuard()
+    {
+        if (m_had)
+            qputenv(m_name, m_old);
+        else
+            qunsetenv(m_name);
+    }
+
+private:
+    const char *m_name;
+    bool m_had;
+    QByteArray m_old;
+};
+
+// Runs `act` on the first modal widget once it shows up.
+void whenModalShows(std::function<void(QWidget *)> act)
+{
+    auto *timer = new QTimer;
+    auto deadline = std::make_shared<QDeadlineTimer>(10000);
+    QObject::connect(timer, &QTimer::timeout, timer, [timer, act, deadline] {
+        if (QWidget *w = QApplication::activeModalWidget()) {
+            timer->deleteLater();
+            timer->stop();
+            act(w);
+        } else if (deadline->hasExpired()) {
+            timer->deleteLater();
+            timer->stop();
+        }
+    });
+    timer->start(10);
+}
+
+QPushButton *buttonWithText(QWidget *box, const QString &text)
+{
+    for (QPushButton *b : box->findChildren<QPushButton *>())
+        if (b->text() == text)
+            return b;
+    return nullptr;
+}
+
+TEST(MessageBoxes, AutoAnswerWordsPerButtonSet)
+{
+    struct Row { const char *word; MsgButtons buttons; MsgAnswer answer; };
+    const Row rows[] = {
+        {"yes", MsgButtons::YesNo, MsgAnswer::Yes},   {"no", MsgButtons::YesNo, MsgAnswer::No},
+        {" NO ", MsgButtons::YesNo, MsgAnswer::No},   {"ok", MsgButtons::YesNo, MsgAnswer::Yes},
+        {"no", MsgButtons::Ok, MsgAnswer::Ok},        {"cancel", MsgButtons::OkCancel, MsgAnswer::Cancel},
+        {"no", MsgButtons::OkCancel, MsgAnswer::Cancel}, {"yes", MsgButtons::OkCancel, MsgAnswer::Ok},
+        {"cancel", MsgButtons::YesNoCancel, MsgAnswer::Cancel}, {"no", MsgButtons::YesNoCancel, MsgAnswer::No},
+        {"", MsgButtons::YesNoCancel, MsgAnswer::Yes},
+    };
+    for (const Row &r : rows)
+        EXPECT_EQ(MessageBoxes::autoAnswer(QString::fromLatin1(r.word), r.buttons), r.answer) << r.word;
+}
+
+TEST(MessageBoxes, FakeRecordsAnswersAndRestores)
+{
+    MessageBoxImpl *real = MessageBoxes::impl();
+    {
+        FakeMessageBoxes fake;
+        EXPECT_EQ(MessageBoxes::impl(), &fake);
+        fake.queueAnswer(MsgAnswer::No);
+        fake.setDefaultAnswer(MsgAnswer::Yes);
+        EXPECT_EQ(MsgBox(QStringLiteral("确认删除书签 a 吗？"), MsgButtons::YesNo, MsgIcon::Information,
+                         QStringLiteral("删除书签")), MsgAnswer::No);
+        EXPECT_EQ(MsgBox(QStringLiteral("x"), MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("t")), MsgAnswer::Yes);
+        ASSERT_EQ(fake.asked().size(), 2);
+        EXPECT_EQ(fake.asked().at(0).text, QStringLiteral("确认删除书签 a 吗？"));
+        EXPECT_EQ(fake.asked().at(0).title, QStringLiteral("删除书签"));
+        EXPECT_EQ(fake.asked().at(0).icon, MsgIcon::Information);
+        EXPECT_EQ(fake.asked().at(0).buttons, MsgButtons::YesNo);
+    }
+    EXPECT_EQ(MessageBoxes::impl(), real);
+}
+
+TEST(MessageBoxes, RealBoxShowsChineseButtonsTitleAndIcon)
+{
+    struct Row { MsgButtons buttons; MsgIcon icon; QMessageBox::Icon qtIcon; QStringList captions; QString click; MsgAnswer answer; };
+    const Row rows[] = {
+        {MsgButtons::YesNo, MsgIcon::Question, QMessageBox::Question, {QStringLiteral("是"), QStringLiteral("否")},
+         QStringLiteral("否"), MsgAnswer::No},
+        {MsgButtons::YesNo, MsgIcon::Information, QMessageBox::Information, {QStringLiteral("是"), QStringLiteral("否")},
+         QStringLiteral("是"), MsgAnswer::Yes},
+        {MsgButtons::Ok, MsgIcon::Exclamation, QMessageBox::Warning, {QStringLiteral("确定")}, QStringLiteral("确定"),
+         MsgAnswer::Ok},
+        {MsgButtons::OkCancel, MsgIcon::Critical, QMessageBox::Critical, {QStringLiteral("确定"), QStringLiteral("取消")},
+         QStringLiteral("取消"), MsgAnswer::Cancel},
+        // Escape on a Yes/No box answers No.
+        {MsgButtons::YesNo, MsgIcon::Question, QMessageBox::Question, {QStringLiteral("是"), QStringLiteral("否")},
+         QString(), MsgAnswer::No},
+    };
+    for (const Row &r : rows) {
+        QString title, text;
+        QStringList captions;
+        QMessageBox::Icon icon = QMessageBox::NoIcon;
+        whenModalShows([&](QWidget *w) {
+            auto *box = qobject_cast<QMessageBox *>(w);
+            ASSERT_NE(box, nullptr);
+            title = box->windowTitle();
+            text = box->text();
+            icon = box->icon();
+            for (QAbstractButton *b : box->buttons())
+                captions << b->text();
+            if (r.click.isEmpty())
+                box->reject();
+            else if (QPushButton *b = buttonWithText(box, r.click))
+                b->click();
+            else
+                box->reject();
+        });
+        QtMessageBoxes real;
+        const MsgAnswer answer = real.ask({QStringLiteral("您的操作会关闭所有已经打开的标签页\r\n您确定要继续吗？"),
+                                           r.buttons, r.icon, QStringLiteral("关闭多个标签页")}, nullptr);
+        EXPECT_EQ(answer, r.answer);
+        EXPECT_EQ(title, QStringLiteral("关闭多个标签页"));
+        EXPECT_EQ(text, QStringLiteral("您的操作会关闭所有已经打开的标签页\r\n您确定要继续吗？"));
+        EXPECT_EQ(icon, r.qtIcon);
+        captions.sort();
+        QStringList expected = r.captions;
+        expected.sort();
+        EXPECT_EQ(captions, expected);
+    }
+}
+
+TEST(MessageBoxes, EnvironmentAnswersInOrderWithoutShowing)
+{
+    EnvGuard env("TESSIVANE_AUTO_ANSWER", "yes,no");
+    QtMessageBoxes real;
+    const MsgBoxRequest yesNo{QStringLiteral("q"), MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("t")};
+    EXPECT_EQ(real.ask(yesNo, nullptr), MsgAnswer::Yes);
+    EXPECT_EQ(real.ask(yesNo, nullptr), MsgAnswer::No);
+    EXPECT_EQ(real.ask(yesNo, nullptr), MsgAnswer::No); // the last one repeats
+    EXPECT_EQ(real.ask({QStringLiteral("e"), MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("错误")}, nullptr),
+              MsgAnswer::Ok);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(FileDialogs, FilterPairsBecomeQtFilters)
+{
+    const QChar nul(0);
+    struct Row { QString in; QString out; };
+    const Row rows[] = {
+        {QStringLiteral("zip 文件") + nul + QStringLiteral("*.zip"), QStringLiteral("zip 文件 (*.zip)")},
+        {QStringLiteral("应用 (*.zelp)") + nul + QStringLiteral("*.zelp") + nul + nul,
+         QStringLiteral("应用 (*.zelp) (*.zelp)")},
+        {QStringLiteral("a") + nul + QStringLiteral("*.a;*.b") + nul + QStringLiteral("all") + nul + QStringLiteral("*.*"),
+         QStringLiteral("a (*.a *.b);;all (*.*)")},
+        {QStringLiteral("Images (*.png)"), QStringLiteral("Images (*.png)")},
+        {QString(), QString()},
+    };
+    for (const Row &r : rows)
+        EXPECT_EQ(FileDialogs::qtFilter(r.in), r.out) << qPrintable(r.out);
+}
+
+TEST(FileDialogs, FakeRecordsAndCancelsWhenOutOfAnswers)
+{
+    FakeFileDialogs fake;
+    fake.queueAnswer(QStringLiteral("/tmp/a b.zip"));
+    EXPECT_EQ(FileDialogs::getSaveFileName(nullptr, QStringLiteral("zip 文件"), QStringLiteral("新建下载"),
+                                           QStringLiteral("a.zip"), QStringLiteral("/p/")),
+              QStringLiteral("/tmp/a b.zip"));
+    EXPECT_EQ(FileDialogs::getOpenFileName(nullptr, QString(), QStringLiteral("t"), QString()), QString());
+    ASSERT_EQ(fake.asked().size(), 2);
+    EXPECT_EQ(fake.asked().at(0).kind, FileDialogRequest::Save);
+    EXPECT_EQ(fake.asked().at(0).title, QStringLiteral("新建下载"));
+    EXPECT_EQ(fake.asked().at(0).initialName, QStringLiteral("a.zip"));
+    EXPECT_EQ(fake.asked().at(0).folder, QStringLiteral("/p/"));
+    EXPECT_EQ(fake.asked().at(1).kind, FileDialogRequest::Open);
+}
+
+TEST(FileDialogs, RealSaveDialogOffersTitleFolderAndPresetName)
+{
+    QTemporaryDir dir;
+    QString title, name;
+    whenModalShows([&](QWidget *w) {
+        auto *dialog = qobject_cast<QFileDialog *>(w);
+        ASSERT_NE(dialog, nullptr);
+        title = dialog->windowTitle();
+        if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+            name = edit->text();
+        dialog->reject();
+    });
+    const QString chosen = FileDialogs::getSaveFileName(nullptr, QStringLiteral("zip 文件") + QChar(0) + QStringLiteral("*.zip"),
+                                                        QStringLiteral("新建下载"), QStringLiteral("..\\..\\setup.zip"),
+                                                        dir.path());
+    EXPECT_EQ(chosen, QString());
+    EXPECT_EQ(title, QStringLiteral("新建下载"));
+    EXPECT_EQ(name, QStringLiteral("setup.zip"));
+}
+
+TEST(FileDialogs, EnvironmentAnswersWithoutShowing)
+{
+    {
+        EnvGuard env("TESSIVANE_AUTO_FILE", "/tmp/下载/x.zip");
+        EXPECT_EQ(FileDialogs::getSaveFileName(nullptr, QString(), QStringLiteral("新建下载"), QStringLiteral("x.zip"), QString()),
+                  QString::fromUtf8("/tmp/下载/x.zip"));
+    }
+    {
+        EnvGuard env("TESSIVANE_AUTO_FILE", "");
+        EXPECT_EQ(FileDialogs::getOpenFileName(nullptr, QString(), QStringLiteral("t"), QString()), QString());
+    }
+}
+
+TEST(Processes, RealStartPassesArgumentsWithoutAShell)
+{
+    QTemporaryDir dir;
+    const QString tricky = dir.path() + QStringLiteral("/a b; touch pwned \"q\" %1 $HOME `x` |&");
+    EXPECT_TRUE(Processes::startDetached(QStringLiteral("/usr/bin/touch"), {tricky}, true));
+    QDeadlineTimer deadline(10000);
+    while (!QFile::exists(tricky) && !deadline.hasExpired())
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_TRUE(QFile::exists(tricky));
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files).size(), 1);
+    EXPECT_FALSE(Processes::startDetached(dir.path() + QStringLiteral("/missing.exe"), {}, false));
+    EXPECT_FALSE(Processes::startDetached(QString(), {}, false));
+    EXPECT_FALSE(Processes::openDocument(QString()));
+}
+
+TEST(Processes, FakeRecordsStartsAndDocuments)
+{
+    FakeProcesses fake;
+    EXPECT_TRUE(Processes::startDetached(QStringLiteral("/p/Dunmora.exe"), {QStringLiteral("Show")}));
+    fake.setResult(false);
+    EXPECT_FALSE(Processes::startDetached(QStringLiteral("/p/rar.exe"), {QStringLiteral("x")}, true));
+    EXPECT_FALSE(Processes::openDocument(QStringLiteral("/d/f.zip")));
+    ASSERT_EQ(fake.starts().size(), 2);
+    EXPECT_EQ(fake.starts().at(0).program, QStringLiteral("/p/Dunmora.exe"));
+    EXPECT_EQ(fake.starts().at(0).arguments, QStringList{QStringLiteral("Show")});
+    EXPECT_FALSE(fake.starts().at(0).hidden);
+    EXPECT_TRUE(fake.starts().at(1).hidden);
+    EXPECT_EQ(fake.documents(), QStringList{QStringLiteral("/d/f.zip")});
+}
+
+TEST(Clipboard, TextIsReplaced)
+{
+    Clipboard::setText(QStringLiteral("old"));
+    Clipboard::setText(QStringLiteral("/p/rar.exe x \"/d/a.zelp\" \"/p/Apps\\a\""));
+    EXPECT_EQ(Clipboard::text(), QStringLiteral("/p/rar.exe x \"/d/a.zelp\" \"/p/Apps\\a\""));
+}
+} // namespace
