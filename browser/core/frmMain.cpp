@@ -110,6 +110,11 @@ void frmMain::buildControls()
     txtAddr = MakeTextBox(picAddr, 840, 0, 495, 375);
     imgWebIco[0] = MakeImage(picAddr, 480, 0, 285, 285, QStringLiteral("网页为未经过加密的普通网页"));
     imgWebIco[1] = MakeImage(picAddr, 480, 0, 285, 285, QStringLiteral("网页经过安全加密"));
+    picAddr->setPicture(ResPicture(QStringLiteral("picAddr")));
+    imgDwn->setPixmap(ResPicture(QStringLiteral("imgDwn")));
+    imgBM->setPixmap(ResPicture(QStringLiteral("imgBM")));
+    imgWebIco[0]->setPixmap(ResPicture(QStringLiteral("imgWebIco0")));
+    imgWebIco[1]->setPixmap(ResPicture(QStringLiteral("imgWebIco1")));
 
 #ifdef TESSIVANE_HAVE_LISTBOX
     lstAddr = new ucListBox(this);
@@ -127,6 +132,7 @@ void frmMain::buildControls()
     picCaption = MakePicture(this, 0, 0, 11955, 495);
     picTabBar = MakePicture(picCaption, 1680, 0, 6495, 495);
     imgAddWeb = MakeImage(picTabBar, 6120, 0, 330, 465);
+    imgAddWeb->setPixmap(ResPicture(QStringLiteral("imgAddWeb")));
     imgBtn[0] = MakeImage(picCaption, 0, 0, 435, 480, QStringLiteral("后退(向右拖拽前进)"));
     imgBtn[1] = MakeImage(picCaption, 480, 0, 435, 480, QStringLiteral("刷新"));
     imgBtn[2] = MakeImage(picCaption, 480, 0, 435, 480, QStringLiteral("停止加载"));
@@ -142,6 +148,7 @@ void frmMain::buildControls()
     TwipsMove(sroApp, 5760, 0, 255, 4335);
     picAppCore = MakePicture(picApp, 0, 0, 6015, 1815);
     auto *icoTemplate = MakePicture(picAppCore, 0, 0, 720, 720);
+    icoTemplate->setPicture(ResPicture(QStringLiteral("picAIco")));
     icoTemplate->hide();
     picAIco.setTemplate(icoTemplate);
     lblAddApp[1] = MakeLabel(picAppCore, 4320, 120, 1260, 420, QStringLiteral("添加应用"), 15.75);
