@@ -197,9 +197,9 @@ void ucListBox::EnterTxt(const QString &txt)
     m_tag = txt;
     setCaption(lblSrch, f.searchCaption, true);
     setCaption(lblApp, f.appCaption, f.appTooltip);
-    m_appLst = f.appLst;
+    m_appLst = f.appResult;
 
-    m_hisLst = f.hisLst;
+    m_hisLst = f.hisResult;
     const VbImage *tmpl = lblHis.at(0);
     for (qsizetype i = 0; i < f.hisRows.size(); ++i) {
         const int k = int(i) + 1;

@@ -88,7 +88,7 @@ private:
     bool m_seledSearch = false;
     double m_selY = 0;
     QString m_tag;
-    QStringList m_hisLst;
-    QStringList m_appLst;
+    QString m_hisLst;
+    QString m_appLst;
     int m_hisRows = 0;
 };

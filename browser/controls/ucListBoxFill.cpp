@@ -26,7 +26,7 @@ ucListBoxFill ucListBoxFill::make(const QString &txt, const QString &hisResult, 
     if (appResult.isEmpty()) {
         f.appCaption = QStringLiteral("未找到与 ") + txt + QStringLiteral(" 相关的应用");
     } else {
-        f.appLst = appResult.split(kSep);
+        f.appResult = appResult;
         f.appCount = int(appResult.count(kSep));
         f.appCaption = QStringLiteral("找到 ") + QString::number(f.appCount) + QStringLiteral(" 个关于 ") + txt
             + QStringLiteral(" 的应用");
@@ -35,10 +35,15 @@ ucListBoxFill ucListBoxFill::make(const QString &txt, const QString &hisResult, 
 
     if (hisResult.isEmpty())
         return f;
-    f.hisLst = hisResult.split(kSep);
-    // Every entry of the result is followed by "@@": the last piece is not an entry.
-    for (qsizetype i = 0; i + 1 < f.hisLst.size() && f.hisRows.size() < kMaxHisRows; ++i)
-        f.hisRows.append(f.hisLst.at(i));
+    f.hisResult = hisResult;
+    // Every entry of the result is followed by "@@"; only the first nine are
+    // shown, so a result of thousands of entries is not split whole.
+    qsizetype start = 0;
+    for (qsizetype sep = hisResult.indexOf(kSep); sep >= 0 && f.hisRows.size() < kMaxHisRows;
+         sep = hisResult.indexOf(kSep, start)) {
+        f.hisRows.append(hisResult.mid(start, sep - start));
+        start = sep + kSep.size();
+    }
     if (f.hisRows.isEmpty())
         return f;
     f.rowCount = 3 + int(f.hisRows.size());

@@ -21,9 +21,9 @@ struct ucListBoxFill
     // Whether the app row's tooltip takes its caption (only when apps were found).
     bool appTooltip = false;
     int appCount = 0;
-    // The pieces of the two search results split at "@@" (the last, empty piece included).
-    QStringList hisLst;
-    QStringList appLst;
+    // The two search results as they came (entries each followed by "@@").
+    QString hisResult;
+    QString appResult;
     // The history rows shown, in order.
     QStringList hisRows;
     int rowCount = 3;

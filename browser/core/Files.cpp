@@ -125,11 +125,19 @@ QString GetInputHis(const QString &text)
     const QString all = ReadTxt(InputHisPath());
     if (all.isEmpty())
         return QString();
-    const QStringList pieces = all.split(kSep);
+    // Every piece before the last "@@" is an entry; the text after it holds
+    // the line breaks. Walked in place: a long history is searched at every
+    // keystroke in the address box.
+    const QStringView view(all);
     QString result;
-    for (qsizetype i = 0; i + 1 < pieces.size(); ++i) {
-        if (pieces.at(i).contains(text, Qt::CaseSensitive))
-            result += pieces.at(i) + kSep;
+    qsizetype start = 0;
+    for (qsizetype sep = view.indexOf(kSep, start); sep >= 0; sep = view.indexOf(kSep, start)) {
+        const QStringView piece = view.mid(start, sep - start);
+        if (piece.contains(text, Qt::CaseSensitive)) {
+            result += piece;
+            result += kSep;
+        }
+        start = sep + kSep.size();
     }
     return result;
 }

@@ -7,6 +7,17 @@ namespace Gbk {
 
 QString decode(const QByteArray &bytes)
 {
+    // Bytes below 0x80 are ASCII in GBK: plain text (addresses, most ini
+    // values) skips the converter.
+    bool ascii = true;
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii)
+        return QString::fromLatin1(bytes);
     QStringDecoder dec("GBK", QStringDecoder::Flag::Stateless);
     if (!dec.isValid())
         return QString::fromLatin1(bytes);

@@ -40,9 +40,15 @@ QString readWhole(const QString &path)
     const QStringList lines = readLines(path, &ok);
     if (!ok)
         return QString();
-    QString out;
+    qsizetype total = 0;
     for (const QString &l : lines)
-        out += l + QStringLiteral("\r\n");
+        total += l.size() + 2;
+    QString out;
+    out.reserve(total);
+    for (const QString &l : lines) {
+        out += l;
+        out += QLatin1String("\r\n");
+    }
     return out;
 }
 
