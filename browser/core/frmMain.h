@@ -17,6 +17,7 @@ class InstanceChannel;
 class ucTabs;
 class ucWeb;
 class ucListBox;
+class QVariant;
 
 // The browser's one main window: a frameless window whose caption row, tab
 // strip, toolbar and window buttons the program draws itself. Positions are in
@@ -94,6 +95,28 @@ public:
     // ---- layout and caption bar ----
     // Places every part of the window; runs whenever its size or state changes.
     void Form_Resize();
+    // Fixes the maximised size in pixels (0 for MaxW or MaxH: the whole screen
+    // in that axis) and the smallest size; start-up calls it once, right after
+    // the window is first shown.
+    void HookMaxSize(int MinW, int MinH, int MaxW, int MaxH);
+    void picCaption_MouseDown(int Button, int Shift, double X, double Y);
+    void picCaption_MouseMove(int Button, int Shift, double X, double Y);
+    void picCaption_MouseUp(int Button, int Shift, double X, double Y);
+    void picCaption_DblClick();
+    // The four window buttons: 0 close, 1 maximise or restore, 2 minimise, 3 app panel.
+    void imgCtrl_MouseUp(int Index, int Button, int Shift, double X, double Y);
+    // Wires the caption bar, the window buttons and the sizing border (once).
+    void ConnectFrameEvents();
+    // Frame state of the layout's own (caption drag, maximised size).
+    QPoint m_captionPress;
+    QPoint m_windowAtPress;
+    bool m_captionArmed = false;
+    bool m_manualMove = false;
+    bool m_frameWired = false;
+    bool m_inFormResize = false;
+    int m_minW = 0, m_minH = 0, m_maxW = 0, m_maxH = 0;
+    QRect m_normalGeometry;
+    Qt::Edges m_borderEdges;
 
     // ---- tabs and pages ----
     // Opens a new, empty tab and makes it current; callers follow with
@@ -101,13 +124,85 @@ public:
     void AddPage();
     // Navigates the current page and gives it the focus.
     void WebGoTo(const QString &url);
+    // Puts the hidden templates Tabs(0) and Web(0) and the element factories
+    // in place (once; AddPage calls it).
+    void InitPageArrays();
+    // Connects a page's events to the Web_* handlers with its index.
+    void ConnectWebEvents(ucWeb *w, int Index);
+    void ConnectTabEvents(ucTabs *t, int Index);
+    // Colours the tabs; with Closing, makes the nearest other open tab current.
+    void SelTab(int Index, bool Closing);
+    // Lays out the tabs and the pages.
+    void RfshTabs();
+    // Brings Ctl to the front, then the panels that always stay above the pages.
+    void ZOrderTop(QWidget *Ctl);
+    void SetTitle(const QString &Text);
+    void Tabs_TabClose(int Index);
+    void Tabs_MouseUp(int Index, int Button, int Shift, double X, double Y);
+    void Tabs_MouseMove(int Index, int Button, int Shift, double X, double Y);
+    void imgAddWeb_MouseUp(int Button, int Shift, double X, double Y);
+    void tmrRfsh_Timer();
+    // Page events (frmMain_PageEvents.cpp), each with the page's index first.
+    void Web_StaTxtChange(int Index, const QString &Text);
+    void Web_BfrNav2(int Index, QObject *pDisp, QVariant *Url, QVariant *flags, QVariant *TargetFrameName,
+                     QVariant *PostData, QVariant *Headers, bool *Cancel);
+    void Web_DocComplete(int Index, QObject *pDisp, QVariant *Url);
+    void Web_DwnComplete(int Index);
+    void Web_FilDwn(int Index, const QString &Url, QString *FileName);
+    void Web_NavComplete2(int Index, QObject *pDisp, QVariant *Url);
+    void Web_ProChange(int Index, int Percent);
+    void Web_NewWndw2(int Index, QObject **ppDisp, bool *Cancel);
+    void Web_TtlChange(int Index, const QString &Text);
+    void Web_SetScrLckIcon(int Index, int SecureVal);
+    void Web_GotFocus(int Index);
+    // After Web_FilDwn: set *Taken when the download went to the download
+    // manager; otherwise the page asks for a file and saves it itself.
+    void Web_DownloadHandOff(int Index, const QString &Url, bool *Taken);
+
+    // ---- address bar and zoom ----
+    // Wires the address bar, the suggestion list and the zoom box (once).
+    void ConnectAddressEvents();
+    void picAddr_MouseUp(int Button, int Shift, double X, double Y);
+    void tmrSTxt_Timer();
+    void txtAddr_Change();
+    void txtAddr_Click();
+    // KeyAscii set to 0 swallows the key.
+    void txtAddr_KeyPress(int &KeyAscii);
+    void txtAddr_KeyUp(int KeyCode, int Shift);
+    void lstAddr_MouseClicked();
+    void lblPlMi_MouseUp(int Index, int Button, int Shift, double X, double Y);
+    void lblZmVl_Click();
+    // The width the address bar glides to: 375 collapsed, the inner width expanded.
+    double AddrTargetWidth = 375;
+
+    // ---- page-event reactions ----
+    // The document of the current tab's page at its last download-complete,
+    // for the apps (a QWebEnginePage). Empty once that page is gone.
+    QPointer<QObject> PageDocument;
+    // A start page titled "广告" would be closed and loaded again for ever:
+    // the tab and the time of the last such reload.
+    int m_adReloadTab = 0;
+    qint64 m_adReloadMs = 0;
 
     // ---- password lock and content filter ----
     // Shows the lock panel and puts the focus into the password box.
     void ShowLock();
+    // Wires the password box, the unlock glide and the input guard (once).
+    void ConnectLockEvents();
+    // KeyAscii set to 0 swallows the key.
+    void txtPass_KeyPress(int &KeyAscii);
+    void tmrSPass_Timer();
+    // Locks the browser when the title holds a filtered word.
+    void CheckFilter(const QString &Title);
+    // The lock panel covers the window and no unlock glide runs.
+    bool IsLocked() const;
 
 protected:
     void closeEvent(QCloseEvent *e) override;
+    // layout and caption bar
+    void resizeEvent(QResizeEvent *e) override;
+    void changeEvent(QEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
     void buildControls();

@@ -1,0 +1,313 @@
+#include "ucWeb.h"
+
+#include "Files.h"
+#include "PageRules.h"
+#include "ProgramFolder.h"
+#include "ThemeColors.h"
+#include "Twips.h"
+#include "UrlFileName.h"
+#include "VbCompat.h"
+#include "VbWidgets.h"
+#include "WebView.h"
+
+#include <QApplication>
+#include <QFileInfo>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPointer>
+#include <QTimer>
+#include <QWebEnginePage>
+
+namespace {
+const QString kAboutNav = QStringLiteral("about:nav");
+
+// The error panel's whale: the shipped picture, or one drawn here when the
+// program's resources do not carry it.
+QPixmap whalePicture()
+{
+    QPixmap shipped(QStringLiteral(":/res/imgWhale.png"));
+    if (!shipped.isNull())
+        return shipped;
+    QPixmap pm(234, 197);
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor body(0x3C, 0x78, 0xB4), belly(0xDC, 0xEB, 0xF5);
+    QPainterPath whale;
+    whale.moveTo(20, 130);
+    whale.cubicTo(20, 70, 90, 50, 150, 70);
+    whale.cubicTo(185, 82, 200, 110, 205, 130);
+    whale.lineTo(228, 105);
+    whale.lineTo(222, 150);
+    whale.lineTo(200, 150);
+    whale.cubicTo(180, 175, 60, 185, 20, 130);
+    p.setPen(Qt::NoPen);
+    p.setBrush(body);
+    p.drawPath(whale);
+    p.setBrush(belly);
+    p.drawEllipse(QRectF(35, 128, 130, 38));
+    p.setBrush(Qt::white);
+    p.drawEllipse(QRectF(52, 100, 16, 16));
+    p.setBrush(QColor(0x20, 0x30, 0x40));
+    p.drawEllipse(QRectF(57, 104, 8, 8));
+    p.setPen(QPen(body, 5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(95, 55), QPointF(90, 25));
+    p.drawLine(QPointF(90, 25), QPointF(75, 12));
+    p.drawLine(QPointF(90, 25), QPointF(105, 12));
+    return pm;
+}
+} // namespace
+
+ucWeb::ucWeb(QWidget *parent)
+    : QWidget(parent)
+{
+    Wb = new WebView(this);
+
+    picNav = new VbPictureBox(this);
+    picNav->hide();
+    imgBG = new QLabel(picNav);
+    imgBG->setScaledContents(true);
+    picAddWeb = new VbPictureBox(picNav);
+    TwipsMove(picAddWeb, 0, 0, 5055, 2895);
+    picAddWeb->setBackColor(0xFFFFFF);
+    picAddWeb->hide();
+
+    picError = new VbPictureBox(this);
+    picError->hide();
+    lblShow[0] = new VbImage(picError);
+    lblShow[0]->setFont(UiFont(21.75));
+    lblShow[0]->setText(QStringLiteral("糟糕，出了点小问题..."));
+    lblShow[0]->adjustSize();
+    SetTTop(lblShow[0], 1080);
+    lblShow[1] = new VbImage(picError);
+    lblShow[1]->setFont(UiFont(14.25));
+    lblShow[1]->setAlignment(Qt::AlignCenter);
+    SetTTop(lblShow[1], 2160);
+    imgWhale = new VbImage(picError);
+    imgWhale->setPictureAutoSize(whalePicture());
+
+    connect(Wb, &WebView::beforeNavigate2, this, &ucWeb::Wb_BeforeNavigate2);
+    connect(Wb, &WebView::documentComplete, this, &ucWeb::Wb_DocumentComplete);
+    connect(Wb, &WebView::downloadComplete, this, &ucWeb::DwnComplete);
+    connect(Wb, &WebView::fileDownload, this,
+            [this](const QString &, bool known, bool hasHref, const QString &href) { Wb_FileDownload(known, hasHref, href); });
+    connect(Wb, &WebView::downloadHandOff, this, &ucWeb::DownloadHandOff);
+    connect(Wb, &WebView::navigateComplete2, this, [this](const QString &url) {
+        QVariant v(url);
+        emit NavComplete2(Wb->pageObject(), &v);
+    });
+    connect(Wb, &WebView::navigateError, this, &ucWeb::Wb_NavigateError);
+    connect(Wb, &WebView::newWindow2, this, &ucWeb::NewWndw2);
+    connect(Wb, &WebView::progressChange, this, &ucWeb::Wb_ProgressChange);
+    connect(Wb, &WebView::setSecureLockIcon, this, &ucWeb::Wb_SetSecureLockIcon);
+    connect(Wb, &WebView::statusTextChange, this, &ucWeb::StaTxtChange);
+    connect(Wb, &WebView::titleChange, this, &ucWeb::Wb_TitleChange);
+
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
+        if (now && isAncestorOf(now) && !(old && isAncestorOf(old)))
+            emit GotFocus();
+    });
+
+    TwipsMove(this, 0, 480, 5175, 4335);
+    layoutPanels();
+}
+
+ucWeb::~ucWeb() = default;
+
+QString ucWeb::LocationURL() const
+{
+    return Wb->locationUrl();
+}
+
+QObject *ucWeb::wObject() const
+{
+    return Wb->pageObject();
+}
+
+QWebEnginePage *ucWeb::Docoment() const
+{
+    return Wb->hasDocument() ? Wb->pageObject() : nullptr;
+}
+
+void ucWeb::GoURL(const QString &Url, const QVariant &, const QVariant &, const QVariant &PostData,
+                  const QVariant &Headers)
+{
+    Wb->navigate(Url, Headers.toString(), PostData.toByteArray());
+}
+
+void ucWeb::DoCommand(int lCommand, int flags)
+{
+    switch (lCommand) {
+    case 0: Wb->goBack(); break;
+    case 1: Wb->goForward(); break;
+    case 2: Wb->stopLoad(); break;
+    case 3: Wb->refresh(); break;
+    case 4: {
+        // The home page of the browser stands for the system's home page.
+        const QString home = ReadSet(QStringLiteral("HomePage"));
+        if (!home.isEmpty())
+            Wb->navigate(home);
+        break;
+    }
+    case 5: Wb->setBodyZoom(QString::number(flags) + QLatin1Char('%')); break;
+    case 6: Wb->savePageAs(); break;
+    case 7: Wb->printPage(); break;
+    default: break;
+    }
+}
+
+QPixmap ucWeb::GetWebImg()
+{
+    const int w = Wb->width() - 20;
+    const int h = Wb->height() - 20;
+    if (w <= 0 || h <= 0)
+        return QPixmap();
+    QPixmap img(w, h);
+    img.fill(Qt::white);
+    {
+        QPainter p(&img);
+        p.drawPixmap(0, 0, grab(QRect(0, 0, w, h)));
+    }
+    QPointer<ucWeb> self(this);
+    QCoreApplication::processEvents();
+    return img;
+}
+
+void ucWeb::SetFocus()
+{
+    Wb->setFocus(Qt::OtherFocusReason);
+}
+
+void ucWeb::resizeEvent(QResizeEvent *e)
+{
+    QWidget::resizeEvent(e);
+    layoutPanels();
+}
+
+void ucWeb::layoutPanels()
+{
+    const double sw = TScaleWidth(this), sh = TScaleHeight(this);
+    TwipsMove(Wb, -23, -23, sw + 46, sh + 46);
+    TwipsMove(picNav, 0, 0, sw, sh);
+    const double W = TWidth(picNav), H = THeight(picNav);
+    TwipsMove(imgBG, 0, 0, W, H);
+    TwipsMove(picError, 0, 0, W, H);
+    TwipsMove(picAddWeb, (W - TWidth(picAddWeb)) / 2, (H - THeight(picAddWeb)) / 2);
+    TwipsMove(imgWhale, W - TWidth(imgWhale), H - THeight(imgWhale));
+    for (VbImage *l : lblShow)
+        SetTLeft(l, (W - TWidth(l)) / 2);
+}
+
+void ucWeb::LoadNav()
+{
+    picNav->setBackColor(ClrMain);
+    const QString bg = toLocalPath(GetThemeDir() + QStringLiteral("NavBG.jpg"));
+    if (QFileInfo::exists(bg)) {
+        QPixmap pm(bg);
+        if (!pm.isNull())
+            imgBG->setPixmap(pm);
+    }
+}
+
+void ucWeb::Wb_BeforeNavigate2(const QString &url, bool isMainFrame, bool isFormSubmission, const QString &headers,
+                               bool *cancel)
+{
+    QPointer<ucWeb> self(this);
+    QVariant vUrl(url), vFlags(0), vTarget, vPost, vHeaders(headers);
+    emit BfrNav2(Wb->pageObject(), &vUrl, &vFlags, &vTarget, &vPost, &vHeaders, cancel);
+    if (!self)
+        return;
+    if (url == kAboutNav) {
+        picNav->show();
+        picNav->raise();
+        LoadNav();
+    }
+    if (picError->isVisible()) {
+        picError->hide();
+        bErrShown = false;
+    }
+    // A MobileMode that is no number counts as on.
+    const auto mode = ToNumber(ReadSet(QStringLiteral("MobileMode")));
+    if (mode && *mode == 0) {
+        m_secureVal = 0;
+        return;
+    }
+    if (bUANav)
+        return;
+    // Only a whole-page navigation can be issued again as it was: a frame's
+    // would replace the page, a form's would lose its data.
+    if (!isMainFrame || isFormSubmission) {
+        m_secureVal = 0;
+        return;
+    }
+    bUANav = true;
+    const QString header = QStringLiteral("User-Agent: ") + ReadSet(QStringLiteral("UA"));
+    QTimer::singleShot(0, this, [this, url, header] { Wb->navigate(url, header); });
+    *cancel = true;
+    m_secureVal = 0;
+}
+
+void ucWeb::Wb_DocumentComplete(const QString &url)
+{
+    QPointer<ucWeb> self(this);
+    QVariant vUrl(url);
+    emit DocComplete(Wb->pageObject(), &vUrl);
+    if (!self)
+        return;
+    if (url != kAboutNav) {
+        picNav->hide();
+        picAddWeb->hide();
+    }
+    if (bNavShot && !bErrShown)
+        bNavShot = false; // the tile thumbnail is taken by the navigation page
+    bUANav = false;
+}
+
+void ucWeb::Wb_FileDownload(bool activeKnown, bool hasHref, const QString &href)
+{
+    // No document, no active element, or one without "href": no event.
+    if (!Wb->hasDocument() || !activeKnown || !hasHref)
+        return;
+    QString url = LocationURL();
+    if (!href.isEmpty())
+        url = href;
+    QString fileName = GetUrlFileName(url);
+    emit FilDwn(url, &fileName);
+}
+
+void ucWeb::Wb_NavigateError(const QString &url, int statusCode)
+{
+    if (PageRules::SuppressesErrorPanel(url))
+        return;
+    QString text = PageRules::ErrorText(statusCode);
+    lblShow[1]->setText(text.replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    lblShow[1]->adjustSize();
+    layoutPanels();
+    picError->setBackColor(ClrMain);
+    picError->show();
+    picError->raise();
+    bErrShown = true;
+    // The engine may have reported the failed page's title before its error.
+    if (!sTitle.isEmpty() || !Wb->title().isEmpty())
+        Wb_TitleChange(Wb->title());
+}
+
+void ucWeb::Wb_ProgressChange(int progress, int progressMax)
+{
+    if (const auto percent = PageRules::ProgressPercent(progress, progressMax))
+        emit ProChange(*percent);
+}
+
+void ucWeb::Wb_SetSecureLockIcon(int value)
+{
+    if (m_secureVal == 0 && value != 0)
+        m_secureVal = value;
+    emit SetScrLckIcon(value);
+}
+
+void ucWeb::Wb_TitleChange(const QString &text)
+{
+    sTitle = PageRules::PageTitle(text, bErrShown);
+    emit TtlChange(sTitle);
+}
