@@ -54,6 +54,19 @@ public:
         }
     }
 
+    // Takes an element out of the array without deleting it; the caller owns
+    // it from then on (an element whose own call is still running further down
+    // the stack deletes itself once that call has returned).
+    T *take(int index)
+    {
+        auto it = m_items.find(index);
+        if (it == m_items.end() || index == 0)
+            return nullptr;
+        T *c = it->second.data();
+        m_items.erase(it);
+        return c;
+    }
+
     bool exists(int index) const
     {
         auto it = m_items.find(index);

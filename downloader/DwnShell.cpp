@@ -1,0 +1,40 @@
+#include "DwnShell.h"
+
+#include <QDesktopServices>
+#include <QProcess>
+#include <QUrl>
+
+namespace {
+DwnShell *&current()
+{
+    static DwnShell *shell = nullptr;
+    return shell;
+}
+} // namespace
+
+bool DwnShell::askYesNo(QWidget *parent, const QString &title, const QString &text)
+{
+    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
+        == QMessageBox::Yes;
+}
+
+bool DwnShell::openDocument(const QString &path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+bool DwnShell::startDetached(const QString &program, const QStringList &arguments)
+{
+    return QProcess::startDetached(program, arguments);
+}
+
+DwnShell *DwnShell::instance()
+{
+    static DwnShell desktop;
+    return current() ? current() : &desktop;
+}
+
+void DwnShell::setInstance(DwnShell *shell)
+{
+    current() = shell;
+}

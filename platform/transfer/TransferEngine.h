@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QString>
+#include <QTimer>
+
+#include <curl/curl.h>
+
+#include <deque>
+#include <memory>
+#include <vector>
+
+class UrlTransfer;
+class QSocketNotifier;
+
+// The one curl multi handle of the process, driven by the Qt event loop:
+// curl's sockets are watched by socket notifiers and its timeouts by a timer,
+// so every transfer moves whichever event loop runs (a nested transfer's, a
+// message box's). Notifications are queued while curl works and handed out
+// afterwards in arrival order.
+class TransferEngine : public QObject
+{
+    Q_OBJECT
+public:
+    static TransferEngine *instance();
+    ~TransferEngine() override;
+
+    bool add(UrlTransfer *t);
+    // Takes the transfer's handle out of the multi handle (never called from
+    // inside curl).
+    void remove(UrlTransfer *t);
+
+    struct Notification
+    {
+        std::weak_ptr<UrlTransfer> transfer;
+        bool stop = false;
+        qint64 progress = 0;
+        qint64 max = 0;
+        int status = 0;
+        QString text;
+    };
+    void post(Notification n);
+
+    int runningCount() const { return int(m_active.size()); }
+    qint64 nowMs() const { return m_clock.elapsed(); }
+
+private:
+    TransferEngine();
+
+    struct SocketWatch;
+    static int socketCallback(CURL *easy, curl_socket_t s, int what, void *userp, void *socketp);
+    static int timerCallback(CURLM *multi, long timeoutMs, void *userp);
+    void watchSocket(curl_socket_t s, int what, SocketWatch *watch);
+    void socketAction(curl_socket_t s, int events);
+    void afterAction();
+    void deliver();
+
+    CURLM *m_multi = nullptr;
+    QTimer m_curlTimer;
+    QTimer m_deliverTimer;
+    QTimer m_pollTimer;
+    QElapsedTimer m_clock;
+    std::vector<UrlTransfer *> m_active;
+    std::deque<Notification> m_queue;
+    bool m_inCurl = false;
+};

@@ -1,0 +1,75 @@
+#pragma once
+
+#include "UrlDownload.h"
+
+#include <QByteArray>
+#include <QPointer>
+#include <QString>
+#include <QTemporaryFile>
+
+#include <curl/curl.h>
+
+#include <memory>
+
+class QEventLoop;
+
+// One transfer of one address into one file: the easy handle, the temporary
+// file beside the target, and the state that the notifications report.
+class UrlTransfer : public TransferBinding, public std::enable_shared_from_this<UrlTransfer>
+{
+public:
+    UrlTransfer(const QString &url, const QString &path, BindStatusCallback *callback);
+    ~UrlTransfer() override;
+
+    // Calls onStartBinding, opens the temporary file and hands the handle to
+    // the engine. False (and stopped with Failed) when it cannot start.
+    bool begin();
+    void abort() override;
+
+    bool stopDelivered() const { return m_stopDelivered; }
+    TransferResult result() const { return m_result; }
+    void setLoop(QEventLoop *loop) { m_loop = loop; }
+
+    // Engine side.
+    CURL *easy() const { return m_easy; }
+    void finish(CURLcode code);       // curl is done with it (outside curl)
+    void sample(qint64 nowMs, bool force); // status changes and throttled data progress
+    void deliverProgress(qint64 progress, qint64 max, int status, const QString &text);
+    void deliverStop();
+
+private:
+    static size_t writeCallback(char *data, size_t size, size_t n, void *userp);
+    static int progressCallback(void *userp, curl_off_t dltotal, curl_off_t dlnow, curl_off_t, curl_off_t);
+    void queueProgress(int status, const QString &text);
+    void queueStop();
+    void releaseHandle();
+    void discardTemp();
+
+    QString m_url;
+    QString m_path;
+    BindStatusCallback *m_callback;
+    QEventLoop *m_loop = nullptr;
+    CURL *m_easy = nullptr;
+    QTemporaryFile m_temp;
+    char m_error[CURL_ERROR_SIZE] = {};
+    QString m_errorText;
+    QString m_textUrl; // the address the data notifications name
+
+    qint64 m_now = 0;   // bytes received (on the wire)
+    qint64 m_total = 0; // size given by the server, 0 when unknown
+    qint64 m_written = 0;
+    bool m_writeFailed = false;
+    bool m_touched = false;     // curl reported something since the last sample
+    bool m_bodyStarted = false; // the first body bytes were written
+    bool m_beginSent = false;
+    QByteArray m_peer;
+    long m_redirects = 0;
+    qint64 m_lastDataNote = -1;
+    bool m_dataPending = false;
+
+    bool m_inEngine = false;
+    bool m_finished = false;
+    bool m_stopQueued = false;
+    bool m_stopDelivered = false;
+    TransferResult m_result = TransferResult::Failed;
+};

@@ -1,0 +1,337 @@
+// The URL-to-file layer and the transfer object against the loopback server.
+#include "CFileDownload.h"
+#include "TestServer.h"
+#include "UrlDownload.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace {
+
+struct Event
+{
+    qint64 progress;
+    qint64 max;
+    int status;
+    QString text;
+};
+
+// Records what the layer reports and lets a test act inside a notification.
+class Recorder : public BindStatusCallback
+{
+public:
+    std::shared_ptr<TransferBinding> binding;
+    std::vector<Event> events;
+    int starts = 0;
+    int stops = 0;
+    TransferResult stopResult = TransferResult::Failed;
+    std::function<void(const Event &)> onEvent;
+
+    void onStartBinding(const std::shared_ptr<TransferBinding> &b) override
+    {
+        binding = b;
+        ++starts;
+    }
+    void onProgress(qint64 progress, qint64 max, int status, const QString &text) override
+    {
+        events.push_back({progress, max, status, text});
+        if (onEvent)
+            onEvent(events.back());
+    }
+    void onStopBinding(TransferBinding *, TransferResult result, const QString &) override
+    {
+        ++stops;
+        stopResult = result;
+    }
+    bool has(int status) const
+    {
+        return std::any_of(events.begin(), events.end(), [status](const Event &e) { return e.status == status; });
+    }
+};
+
+class TransferTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_server.start());
+        ASSERT_TRUE(m_dir.isValid());
+    }
+    QString target(const QString &name = QStringLiteral("file.bin")) const { return m_dir.filePath(name); }
+    int hits(const QString &path)
+    {
+        Recorder r;
+        const QString out = target(QStringLiteral("hits.txt"));
+        if (UrlDownloadToFile(m_server.url(QStringLiteral("/hits") + path), out, &r) != TransferResult::Ok)
+            return -1;
+        const int n = readAll(out).toInt();
+        QFile::remove(out);
+        return n;
+    }
+
+    TestServer m_server;
+    QTemporaryDir m_dir;
+};
+
+struct BodyCase
+{
+    const char *path;
+    qint64 size;
+    bool sizeKnown;
+};
+
+class BodyTest : public TransferTest, public ::testing::WithParamInterface<BodyCase>
+{
+};
+
+TEST_P(BodyTest, WritesTheBodyAndReportsInOrder)
+{
+    const BodyCase c = GetParam();
+    Recorder r;
+    const auto result = UrlDownloadToFile(m_server.url(QString::fromLatin1(c.path)), target(), &r);
+    ASSERT_EQ(result, TransferResult::Ok);
+    EXPECT_EQ(readAll(target()), TestServer::pattern(c.size));
+    EXPECT_EQ(entriesOf(m_dir.path()), QStringList{QStringLiteral("file.bin")});
+    EXPECT_EQ(r.starts, 1);
+    EXPECT_EQ(r.stops, 1);
+    EXPECT_EQ(r.stopResult, TransferResult::Ok);
+    ASSERT_GE(r.events.size(), 4u);
+    EXPECT_EQ(r.events.front().status, BindStatus::FindingResource);
+    EXPECT_EQ(r.events.front().text, QStringLiteral("127.0.0.1"));
+    EXPECT_TRUE(r.has(BindStatus::Connecting));
+    EXPECT_TRUE(r.has(BindStatus::BeginDownloadData));
+    const Event &last = r.events.back();
+    EXPECT_EQ(last.status, BindStatus::EndDownloadData);
+    EXPECT_EQ(last.max > 0, c.size > 0);
+    EXPECT_EQ(last.progress, last.max);
+    int ends = 0;
+    for (const Event &e : r.events) {
+        ends += e.status == BindStatus::EndDownloadData;
+        if (!c.sizeKnown && e.status != BindStatus::EndDownloadData && &e != &r.events[r.events.size() - 2]) {
+            EXPECT_EQ(e.max, 0) << "size reported for a body without one";
+        }
+        EXPECT_GE(e.progress, 0);
+    }
+    EXPECT_EQ(ends, 1);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bodies, BodyTest,
+                         ::testing::Values(BodyCase{"/bytes/300000", 300000, true},
+                                           BodyCase{"/bytes/0", 0, true},
+                                           BodyCase{"/chunked/123457", 123457, false},
+                                           BodyCase{"/gzip/200000", 200000, true},
+                                           BodyCase{"/redirect?to=/bytes/5000", 5000, true}));
+
+TEST_F(TransferTest, RedirectIsReported)
+{
+    Recorder r;
+    ASSERT_EQ(UrlDownloadToFile(m_server.url(QStringLiteral("/redirect?to=/bytes/10")), target(), &r), TransferResult::Ok);
+    auto it = std::find_if(r.events.begin(), r.events.end(), [](const Event &e) { return e.status == BindStatus::Redirecting; });
+    ASSERT_NE(it, r.events.end());
+    EXPECT_TRUE(it->text.endsWith(QStringLiteral("/bytes/10"))) << it->text.toStdString();
+}
+
+struct FailCase
+{
+    const char *path;
+};
+
+class FailureTest : public TransferTest, public ::testing::WithParamInterface<FailCase>
+{
+};
+
+// A failed transfer leaves an existing target as it was and no temporary file.
+TEST_P(FailureTest, LeavesTheTargetAlone)
+{
+    const QString path = QString::fromLatin1(GetParam().path);
+    const QString url = path.startsWith(QLatin1Char('/')) ? m_server.url(path) : path;
+    {
+        QFile f(target());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("precious");
+    }
+    Recorder r;
+    EXPECT_EQ(UrlDownloadToFile(url, target(), &r), TransferResult::Failed);
+    EXPECT_EQ(readAll(target()), QByteArray("precious"));
+    EXPECT_EQ(entriesOf(m_dir.path()), QStringList{QStringLiteral("file.bin")});
+    EXPECT_EQ(r.stops, 1);
+    EXPECT_FALSE(r.has(BindStatus::EndDownloadData));
+}
+
+INSTANTIATE_TEST_SUITE_P(Failures, FailureTest,
+                         ::testing::Values(FailCase{"/status/404"}, FailCase{"/status/500"},
+                                           FailCase{"/truncated/100000"},
+                                           FailCase{"/redirect?to=ftp://127.0.0.1/x"},
+                                           FailCase{"/redirect?to=file:///etc/passwd"},
+                                           FailCase{"file:///etc/passwd"},
+                                           FailCase{"http://127.0.0.1:1/nothing"}));
+
+TEST_F(TransferTest, UnwritableTargetFails)
+{
+    Recorder r;
+    EXPECT_EQ(UrlDownloadToFile(m_server.url(QStringLiteral("/bytes/10")), m_dir.filePath(QStringLiteral("no/such/dir/f")), &r),
+              TransferResult::Failed);
+    EXPECT_EQ(r.stops, 1);
+    EXPECT_EQ(UrlDownloadToFile(m_server.url(QStringLiteral("/bytes/10")), m_dir.path(), &r), TransferResult::Failed);
+    EXPECT_TRUE(entriesOf(m_dir.path()).isEmpty());
+}
+
+TEST_F(TransferTest, AbortInsideProgressKeepsTheOldFile)
+{
+    {
+        QFile f(target());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old");
+    }
+    Recorder r;
+    r.onEvent = [&r](const Event &e) {
+        if (e.status == BindStatus::DownloadingData || e.status == BindStatus::BeginDownloadData)
+            r.binding->abort();
+    };
+    EXPECT_EQ(UrlDownloadToFile(m_server.url(QStringLiteral("/slow/200000/20")), target(), &r), TransferResult::Aborted);
+    EXPECT_EQ(r.stops, 1);
+    EXPECT_EQ(readAll(target()), QByteArray("old"));
+    EXPECT_EQ(entriesOf(m_dir.path()), QStringList{QStringLiteral("file.bin")});
+    r.binding->abort(); // an ended transfer ignores it
+    EXPECT_EQ(r.stops, 1);
+}
+
+// A size beyond 2^31 - 1 reaches the notifications as it is.
+TEST_F(TransferTest, HugeSizeStaysPositive)
+{
+    const qint64 huge = 5LL * 1024 * 1024 * 1024;
+    Recorder r;
+    qint64 seenMax = 0, seenProgress = 0;
+    r.onEvent = [&](const Event &e) {
+        if (e.status == BindStatus::DownloadingData && e.progress > 0) {
+            seenMax = e.max;
+            seenProgress = e.progress;
+            r.binding->abort();
+        }
+    };
+    EXPECT_EQ(UrlDownloadToFile(m_server.url(QStringLiteral("/huge/%1").arg(huge)), target(), &r), TransferResult::Aborted);
+    EXPECT_EQ(seenMax, huge);
+    EXPECT_GT(seenProgress, 0);
+    EXPECT_TRUE(entriesOf(m_dir.path()).isEmpty());
+}
+
+// A transfer started inside another's notification runs nested; the outer one
+// keeps moving meanwhile and returns only after the inner one.
+TEST_F(TransferTest, NestedTransferKeepsTheOuterMoving)
+{
+    Recorder outer, inner;
+    bool innerRunning = false, innerDone = false;
+    int outerEventsDuringInner = 0;
+    TransferResult innerResult = TransferResult::Failed;
+    outer.onEvent = [&](const Event &e) {
+        if (innerRunning) {
+            ++outerEventsDuringInner;
+            return;
+        }
+        if (!innerDone && e.status == BindStatus::BeginDownloadData) {
+            innerRunning = true;
+            innerResult = UrlDownloadToFile(m_server.url(QStringLiteral("/slow/40000/10")), target(QStringLiteral("inner.bin")), &inner);
+            innerRunning = false;
+            innerDone = true;
+        }
+    };
+    const auto result = UrlDownloadToFile(m_server.url(QStringLiteral("/slow/30000/10")), target(QStringLiteral("outer.bin")), &outer);
+    EXPECT_EQ(result, TransferResult::Ok);
+    EXPECT_EQ(innerResult, TransferResult::Ok);
+    EXPECT_TRUE(innerDone);
+    EXPECT_GT(outerEventsDuringInner, 3);
+    EXPECT_EQ(readAll(target(QStringLiteral("outer.bin"))), TestServer::pattern(30000));
+    EXPECT_EQ(readAll(target(QStringLiteral("inner.bin"))), TestServer::pattern(40000));
+    // The outer transfer finished inside the inner one's call.
+    EXPECT_EQ(outer.events.back().status, BindStatus::EndDownloadData);
+    EXPECT_EQ(entriesOf(m_dir.path()).size(), 2);
+}
+
+TEST_F(TransferTest, FileDownloadEventsAndResult)
+{
+    CFileDownload d;
+    std::vector<Event> events;
+    QObject::connect(&d, &CFileDownload::OnProgress, [&](qint64 p, qint64 m, int s, const QString &t) {
+        events.push_back({p, m, s, t});
+        EXPECT_TRUE(d.Busy());
+        EXPECT_EQ(d.Held(), 1);
+    });
+    EXPECT_FALSE(d.Busy());
+    EXPECT_EQ(d.Held(), 0);
+    EXPECT_TRUE(d.StartDownloading(m_server.url(QStringLiteral("/bytes/70000")), target()));
+    EXPECT_FALSE(d.Busy());
+    EXPECT_EQ(d.Held(), 0);
+    ASSERT_FALSE(events.empty());
+    EXPECT_EQ(events.back().status, BindStatus::EndDownloadData);
+    EXPECT_EQ(events.back().progress, 70000);
+    EXPECT_FALSE(d.StartDownloading(m_server.url(QStringLiteral("/status/404")), target()));
+    EXPECT_EQ(readAll(target()), TestServer::pattern(70000));
+}
+
+TEST_F(TransferTest, FileDownloadRefusesASecondStartWhileBusy)
+{
+    CFileDownload d;
+    int refused = 0;
+    QObject::connect(&d, &CFileDownload::OnProgress, [&](qint64, qint64, int s, const QString &) {
+        if (s == BindStatus::BeginDownloadData && !d.StartDownloading(m_server.url(QStringLiteral("/bytes/10")), target(QStringLiteral("x"))))
+            ++refused;
+    });
+    EXPECT_TRUE(d.StartDownloading(m_server.url(QStringLiteral("/slow/5000/5")), target()));
+    EXPECT_EQ(refused, 1);
+    EXPECT_FALSE(QFile::exists(target(QStringLiteral("x"))));
+}
+
+TEST_F(TransferTest, AbortNeverStartedOnlyClearsBusy)
+{
+    CFileDownload d;
+    d.AbortDownloading();
+    EXPECT_FALSE(d.Busy());
+    EXPECT_EQ(d.Held(), 0);
+    // ...and does not keep a later start from running.
+    EXPECT_TRUE(d.StartDownloading(m_server.url(QStringLiteral("/bytes/100")), target()));
+}
+
+// An abort asked for in the pump that precedes the transfer keeps it from starting.
+TEST_F(TransferTest, AbortBeforeStartIsHonoured)
+{
+    CFileDownload d;
+    QTimer::singleShot(0, &d, [&d] { d.AbortDownloading(); });
+    EXPECT_FALSE(d.StartDownloading(m_server.url(QStringLiteral("/bytes/99")), target()));
+    EXPECT_FALSE(QFile::exists(target()));
+    EXPECT_EQ(hits(QStringLiteral("/bytes/99")), 0);
+}
+
+// Aborting and starting again requests the whole file again.
+TEST_F(TransferTest, RestartRequestsTheWholeFileAgain)
+{
+    CFileDownload d;
+    bool abortedOnce = false;
+    QObject::connect(&d, &CFileDownload::OnProgress, [&](qint64 p, qint64, int s, const QString &) {
+        if (!abortedOnce && s == BindStatus::DownloadingData && p > 0) {
+            abortedOnce = true;
+            d.AbortDownloading();
+            EXPECT_FALSE(d.Busy());
+            EXPECT_EQ(d.Held(), 0);
+        }
+    });
+    EXPECT_FALSE(d.StartDownloading(m_server.url(QStringLiteral("/slow/60000/5")), target()));
+    EXPECT_FALSE(QFile::exists(target()));
+    EXPECT_TRUE(d.StartDownloading(m_server.url(QStringLiteral("/slow/60000/5")), target()));
+    EXPECT_EQ(readAll(target()), TestServer::pattern(60000));
+    EXPECT_EQ(hits(QStringLiteral("/slow/60000/5")), 2);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,489 @@
+// The download row, the list and the window as widgets (offscreen).
+#include "CFileDownload.h"
+#include "DwnRequest.h"
+#include "DwnShell.h"
+#include "ProgramFolder.h"
+#include "TestServer.h"
+#include "Twips.h"
+#include "UrlDownload.h"
+#include "VbWidgets.h"
+#include "frmMain.h"
+#include "ucDownload.h"
+#include "ucDwnLst.h"
+
+#include <QPointer>
+#include <QScrollBar>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+class FakeShell : public DwnShell
+{
+public:
+    bool answer = true;
+    int asks = 0;
+    QString title, text;
+    QStringList opened;
+    QList<QPair<QString, QStringList>> started;
+
+    bool askYesNo(QWidget *, const QString &t, const QString &x) override
+    {
+        ++asks;
+        title = t;
+        text = x;
+        return answer;
+    }
+    bool openDocument(const QString &path) override
+    {
+        opened << path;
+        return true;
+    }
+    bool startDetached(const QString &program, const QStringList &arguments) override
+    {
+        started.append({program, arguments});
+        return true;
+    }
+};
+
+// Runs action once, from the event loop, as soon as cond holds: the test's own
+// frame lies below the blocking transfer calls, so actions during a transfer
+// must come from inside its pumps.
+void when(QObject *context, std::function<bool()> cond, std::function<void()> action)
+{
+    auto *timer = new QTimer(context);
+    timer->setInterval(5);
+    QObject::connect(timer, &QTimer::timeout, context, [timer, cond, action] {
+        if (!cond())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        action();
+    });
+    timer->start();
+}
+
+template <typename T>
+T *child(const QWidget *w, const char *name)
+{
+    return w->findChild<T *>(QString::fromLatin1(name));
+}
+
+QString progText(const QWidget *row)
+{
+    return child<VbImage>(row, "lblProg")->text();
+}
+
+bool hasPercent(const QWidget *row)
+{
+    const QString t = progText(row);
+    return t.startsWith(QStringLiteral("已下载 ")) && t != QStringLiteral("已下载 0%") && t != QStringLiteral("已下载 *%");
+}
+
+} // namespace
+
+class WidgetTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    FakeShell m_shell;
+    TestServer m_server;
+    QTemporaryDir m_dir;
+
+private slots:
+    void initTestCase()
+    {
+        DwnShell::setInstance(&m_shell);
+        QVERIFY(m_server.start());
+        QVERIFY(m_dir.isValid());
+    }
+    void init()
+    {
+        m_shell = FakeShell();
+        for (const QString &f : entriesOf(m_dir.path()))
+            QFile::remove(m_dir.filePath(f));
+    }
+
+    void parseRequest_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("show");
+        QTest::addColumn<bool>("download");
+        QTest::addColumn<QString>("url");
+        QTest::addColumn<QString>("path");
+        QTest::newRow("show") << "Show" << true << false << "" << "";
+        QTest::newRow("SHOW") << "sHOW" << true << false << "" << "";
+        QTest::newRow("show with blank") << "Show " << false << false << "" << "";
+        QTest::newRow("request") << "http://h/a.zip@@/tmp/a.zip" << false << true << "http://h/a.zip" << "/tmp/a.zip";
+        QTest::newRow("two separators") << "u@@p@@rest" << false << true << "u" << "p";
+        QTest::newRow("unchanged pieces") << " \"u\" @@ p " << false << true << " \"u\" " << " p ";
+        QTest::newRow("no separator") << "http://h/a.zip" << false << false << "" << "";
+        QTest::newRow("empty path") << "u@@" << false << true << "u" << "";
+    }
+    void parseRequest()
+    {
+        QFETCH(QString, text);
+        const DwnRequest r = ParseDwnRequest(text);
+        QTEST(r.show, "show");
+        QTEST(r.hasDownload, "download");
+        QTEST(r.url, "url");
+        QTEST(r.path, "path");
+    }
+
+    void rowProgress_data()
+    {
+        QTest::addColumn<qint64>("progress");
+        QTest::addColumn<qint64>("max");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("size unknown") << qint64(0) << qint64(0) << "已下载 0%";
+        QTest::newRow("quarter") << qint64(50) << qint64(200) << "已下载 25%";
+        QTest::newRow("29 of 100") << qint64(29) << qint64(100) << "已下载 29%";
+        QTest::newRow("over 2^31") << qint64(2147483648LL + 10) << qint64(4294967296LL) << "已下载 50%";
+        QTest::newRow("5 GB") << qint64(3000000000LL) << qint64(5000000000LL) << "已下载 60%";
+        QTest::newRow("last byte of 5 GiB") << qint64(5368709119LL) << qint64(5368709120LL) << "已下载 99%";
+        QTest::newRow("all of it") << qint64(5368709120LL) << qint64(5368709120LL) << "已下载 100%";
+    }
+    void rowProgress()
+    {
+        QFETCH(qint64, progress);
+        QFETCH(qint64, max);
+        ucDownload row;
+        TwipsMove(&row, 0, 0, 4815, 975);
+        emit row.downloader()->OnProgress(progress, max, BindStatus::DownloadingData, QString());
+        QTEST(progText(&row), "text");
+        const double track = TScaleWidth(child<VbPictureBox>(&row, "picPro"));
+        const double fill = TWidth(child<VbImage>(&row, "lblPro"));
+        if (max == 0)
+            QCOMPARE(fill, 0.0);
+        else
+            QCOMPARE(fill, double(qint64(double(progress) / double(max) * track)) + 10);
+        QVERIFY(!row.isFinished()); // 100 % alone does not finish a row
+    }
+
+    void rowLayout()
+    {
+        QWidget host;
+        host.resize(400, 200);
+        host.show();
+        ucDownload &row = *new ucDownload(&host);
+        row.show();
+        TwipsMove(&row, 0, 0, 4815, 2000);
+        QCOMPARE(row.height(), 975 / 15);
+        auto *opt = child<VbPictureBox>(&row, "picOpt");
+        auto *prog = child<VbImage>(&row, "lblProg");
+        auto *pro = child<VbPictureBox>(&row, "picPro");
+        QCOMPARE(TLeft(opt), 3720.0);
+        QCOMPARE(TLeft(prog) + TWidth(prog), 3720.0 - 120);
+        QCOMPARE(TLeft(pro) + TWidth(pro), TLeft(prog) - 120);
+        QCOMPARE(child<VbImage>(&row, "imgCP1")->toolTip(), QStringLiteral("暂停下载"));
+        QCOMPARE(child<VbImage>(&row, "imgCP0")->toolTip(), QStringLiteral("继续下载"));
+        QCOMPARE(child<VbImage>(&row, "imgDel")->toolTip(), QStringLiteral("从列表中删除这个下载"));
+    }
+
+    void ftpRowStaysIdle()
+    {
+        ucDownload row;
+        row.NewDownload(QStringLiteral("FTP://host/x.zip"), m_dir.filePath(QStringLiteral("x.zip")));
+        QCOMPARE(child<VbImage>(&row, "lblCap")->text(), QStringLiteral("FileName"));
+        QCOMPARE(progText(&row), QStringLiteral("已下载 *%"));
+        QVERIFY(child<VbImage>(&row, "imgCP1")->isVisibleTo(&row));
+        QVERIFY(!child<VbImage>(&row, "imgCP0")->isVisibleTo(&row));
+        QVERIFY(entriesOf(m_dir.path()).isEmpty());
+    }
+
+    void rowCompletes_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("handBack");
+        QTest::newRow("package") << "/bytes/3000" << "app.zelp" << true;
+        QTest::newRow("capitals") << "/bytes/3000" << "app.ZELP" << false;
+        QTest::newRow("other") << "/bytes/3000" << "app.zelp.txt" << false;
+        QTest::newRow("size never given") << "/chunked/5000" << "c.zelp" << true;
+        QTest::newRow("empty file") << "/bytes/0" << "e.bin" << false;
+    }
+    void rowCompletes()
+    {
+        QFETCH(QString, path);
+        QFETCH(QString, name);
+        const QString target = m_dir.filePath(name);
+        ucDownload row;
+        TwipsMove(&row, 0, 0, 4815, 975);
+        row.NewDownload(m_server.url(path), target);
+        QVERIFY(row.isFinished());
+        QCOMPARE(child<VbImage>(&row, "lblCap")->text(), name);
+        QCOMPARE(progText(&row), QStringLiteral("下载完成"));
+        QVERIFY(child<VbPictureBox>(&row, "picPro")->isHidden());
+        QVERIFY(!child<VbImage>(&row, "imgCP0")->isVisibleTo(&row));
+        QVERIFY(!child<VbImage>(&row, "imgCP1")->isVisibleTo(&row));
+        QCOMPARE(TLeft(child<VbImage>(&row, "imgDel")), 0.0);
+        QCOMPARE(TWidth(child<VbPictureBox>(&row, "picOpt")), 615.0);
+        QCOMPARE(TLeft(child<VbPictureBox>(&row, "picOpt")), 4815.0 - 615);
+        QVERIFY(QFile::exists(target));
+        QFETCH(bool, handBack);
+        if (handBack) {
+            QCOMPARE(m_shell.started.size(), 1);
+            QCOMPARE(m_shell.started.at(0).first, programFolder() + QStringLiteral("Tessivane"));
+            QCOMPARE(m_shell.started.at(0).second, QStringList{target});
+        } else {
+            QVERIFY(m_shell.started.isEmpty());
+        }
+        // A late notification at 100 % changes nothing and hands nothing back again.
+        emit row.downloader()->OnProgress(10, 10, BindStatus::EndDownloadData, QString());
+        QCOMPARE(m_shell.started.size(), handBack ? 1 : 0);
+    }
+
+    void doubleClickOpensOnlyFinished()
+    {
+        ucDownload row;
+        row.NewDownload(QStringLiteral("ftp://h/x"), m_dir.filePath(QStringLiteral("x")));
+        QTest::mouseDClick(child<VbPictureBox>(&row, "picIcon"), Qt::LeftButton);
+        QTest::mouseDClick(child<VbImage>(&row, "lblCap"), Qt::LeftButton);
+        QVERIFY(m_shell.opened.isEmpty());
+
+        ucDownload done;
+        const QString target = m_dir.filePath(QStringLiteral("d.txt"));
+        done.NewDownload(m_server.url(QStringLiteral("/bytes/10")), target);
+        QTest::mouseDClick(child<VbImage>(&done, "lblCap"), Qt::LeftButton);
+        QTest::mouseDClick(child<VbPictureBox>(&done, "picIcon"), Qt::LeftButton);
+        QCOMPARE(m_shell.opened, (QStringList{target, target}));
+    }
+
+    void failureKeepsThePercentage()
+    {
+        ucDownload row;
+        const QString target = m_dir.filePath(QStringLiteral("t.bin"));
+        row.NewDownload(m_server.url(QStringLiteral("/truncated/400000")), target);
+        QVERIFY(!row.isFinished());
+        QVERIFY(progText(&row).startsWith(QStringLiteral("已下载 ")));
+        QVERIFY(child<VbImage>(&row, "imgCP1")->isVisibleTo(&row));
+        QVERIFY(entriesOf(m_dir.path()).isEmpty());
+    }
+
+    // Pause aborts and leaves nothing; continue downloads again from byte 0.
+    void pauseAndContinue()
+    {
+        ucDownload row;
+        const QString target = m_dir.filePath(QStringLiteral("p.bin"));
+        bool returned = false;
+        QTimer::singleShot(0, &row, [&] {
+            row.NewDownload(m_server.url(QStringLiteral("/slow/40000/5")), target);
+            returned = true;
+        });
+        when(&row, [&] { return hasPercent(&row); },
+             [&] { QTest::mouseClick(child<VbImage>(&row, "imgCP1"), Qt::LeftButton); });
+        QTRY_VERIFY_WITH_TIMEOUT(returned, 20000);
+        QVERIFY(!row.isFinished());
+        QVERIFY(child<VbImage>(&row, "imgCP0")->isVisibleTo(&row));
+        QVERIFY(!child<VbImage>(&row, "imgCP1")->isVisibleTo(&row));
+        QVERIFY(entriesOf(m_dir.path()).isEmpty());
+        QTest::mouseClick(child<VbImage>(&row, "imgCP0"), Qt::LeftButton); // blocks until done
+        QVERIFY(row.isFinished());
+        QCOMPARE(readAll(target), TestServer::pattern(40000));
+    }
+
+    void listStacksAndScrolls()
+    {
+        ucDwnLst list;
+        QCOMPARE(list.size(), QSize(322, 378));
+        for (int n = 1; n <= 10; ++n) {
+            list.AddNewDwn(QStringLiteral("ftp://h/%1").arg(n), QStringLiteral("/tmp/%1").arg(n));
+            QCOMPARE(list.rows().ubound(), n);
+            QCOMPARE(TTop(list.rows().at(n)), 975.0 * (n - 1));
+            QVERIFY(list.rows().at(n)->isVisibleTo(&list));
+            QCOMPARE(list.scrollBar()->isVisibleTo(&list), n >= 5);
+        }
+        QScrollBar *bar = list.scrollBar();
+        QCOMPARE(bar->maximum(), 10 * 975 - 4455);
+        QCOMPARE(bar->singleStep(), 975);
+        QCOMPARE(bar->pageStep(), 1950);
+        auto *dlst = child<VbPictureBox>(&list, "picDLst");
+        QCOMPARE(THeight(dlst), 9750.0);
+        bar->setValue(bar->maximum());
+        QCOMPARE(TTop(dlst), 1215.0 - 5295);
+        bar->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        QCOMPARE(TTop(dlst), 1215.0 - 5295 + 975);
+    }
+
+    void removalRestacks()
+    {
+        ucDwnLst list;
+        for (int n = 1; n <= 3; ++n)
+            list.AddNewDwn(QStringLiteral("ftp://h/%1").arg(n), QStringLiteral("/tmp/%1").arg(n));
+        QPointer<ucDownload> second = list.rows().at(2);
+        QTest::mouseClick(child<VbImage>(second, "imgDel"), Qt::LeftButton);
+        QVERIFY(!list.rows().exists(2));
+        QCOMPARE(TTop(list.rows().at(3)), 975.0);
+        QCOMPARE(THeight(child<VbPictureBox>(&list, "picDLst")), 1950.0);
+        QTRY_VERIFY(second.isNull());
+        list.AddNewDwn(QStringLiteral("ftp://h/4"), QStringLiteral("/tmp/4"));
+        QCOMPARE(list.rows().ubound(), 4);
+        QCOMPARE(TTop(list.rows().at(4)), 1950.0);
+
+        QTest::mouseClick(child<VbImage>(list.rows().at(4), "imgDel"), Qt::LeftButton);
+        list.AddNewDwn(QStringLiteral("ftp://h/5"), QStringLiteral("/tmp/5"));
+        QCOMPARE(list.rows().ubound(), 4);
+        QVERIFY(!list.rows().exists(2));
+    }
+
+    void clearing()
+    {
+        ucDwnLst list;
+        QTest::mouseClick(child<VbImage>(&list, "lblClear"), Qt::LeftButton);
+        QCOMPARE(m_shell.asks, 0);
+        for (int n = 1; n <= 6; ++n)
+            list.AddNewDwn(QStringLiteral("ftp://h/%1").arg(n), QStringLiteral("/tmp/%1").arg(n));
+        m_shell.answer = false;
+        QTest::mouseClick(child<VbImage>(&list, "lblClear"), Qt::LeftButton);
+        QCOMPARE(m_shell.asks, 1);
+        QCOMPARE(m_shell.title, QStringLiteral("清空"));
+        QCOMPARE(m_shell.text, QStringLiteral("确定要清空下载列表吗？"));
+        QCOMPARE(list.rows().count(), 7);
+        m_shell.answer = true;
+        list.scrollBar()->setValue(list.scrollBar()->maximum());
+        QTest::mouseClick(child<VbImage>(&list, "lblClear"), Qt::LeftButton);
+        QCOMPARE(list.rows().count(), 1);
+        QVERIFY(!list.scrollBar()->isVisibleTo(&list));
+        list.AddNewDwn(QStringLiteral("ftp://h/7"), QStringLiteral("/tmp/7"));
+        QCOMPARE(list.rows().ubound(), 1);
+        QCOMPARE(TTop(list.rows().at(1)), 0.0);
+        QVERIFY(list.rows().at(1)->mapTo(&list, QPoint(0, 0)).y() >= 80);
+    }
+
+    // The row is taken out at once and deleted only after its call returned.
+    void removalDuringTransfer()
+    {
+        ucDwnLst list;
+        const QString target = m_dir.filePath(QStringLiteral("r.bin"));
+        bool returned = false, aliveAfterRemoval = false;
+        QPointer<ucDownload> row;
+        QTimer::singleShot(0, &list, [&] {
+            list.AddNewDwn(m_server.url(QStringLiteral("/slow/100000/5")), target);
+            returned = true;
+        });
+        when(&list, [&] { return list.rows().exists(1) && hasPercent(list.rows().at(1)); }, [&] {
+            row = list.rows().at(1);
+            QTest::mouseClick(child<VbImage>(row, "imgDel"), Qt::LeftButton);
+            aliveAfterRemoval = !row.isNull() && row->inTransferCall() && !list.rows().exists(1);
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(returned, 20000);
+        QVERIFY(aliveAfterRemoval);
+        QTRY_VERIFY(row.isNull());
+        QVERIFY(entriesOf(m_dir.path()).isEmpty());
+    }
+
+    // Two transfers, the second nested in the first; clearing stops both.
+    void clearingDuringNestedTransfers()
+    {
+        ucDwnLst list;
+        int returned = 0;
+        QTimer::singleShot(0, &list, [&] {
+            list.AddNewDwn(m_server.url(QStringLiteral("/slow/100000/5")), m_dir.filePath(QStringLiteral("a")));
+            ++returned;
+        });
+        when(&list, [&] { return list.rows().exists(1) && hasPercent(list.rows().at(1)); }, [&] {
+            list.AddNewDwn(m_server.url(QStringLiteral("/slow/100000/5")), m_dir.filePath(QStringLiteral("b")));
+            ++returned;
+        });
+        when(&list, [&] { return list.rows().exists(2) && hasPercent(list.rows().at(2)); },
+             [&] { QTest::mouseClick(child<VbImage>(&list, "lblClear"), Qt::LeftButton); });
+        QTRY_COMPARE_WITH_TIMEOUT(returned, 2, 20000);
+        QCOMPARE(m_shell.asks, 1);
+        QCOMPARE(list.rows().count(), 1);
+        QTRY_VERIFY(list.findChildren<ucDownload *>().size() == 1); // only the template
+        QVERIFY(entriesOf(m_dir.path()).isEmpty());
+    }
+
+    // A later request runs nested; the earlier row still finishes on its own.
+    void nestedRowsBothFinish()
+    {
+        ucDwnLst list;
+        int returned = 0;
+        bool firstDoneWhileSecondRan = false;
+        QTimer::singleShot(0, &list, [&] {
+            list.AddNewDwn(m_server.url(QStringLiteral("/slow/20000/5")), m_dir.filePath(QStringLiteral("a")));
+            ++returned;
+        });
+        when(&list, [&] { return list.rows().exists(1) && hasPercent(list.rows().at(1)); }, [&] {
+            when(&list, [&] { return list.rows().at(1)->isFinished(); },
+                 [&] { firstDoneWhileSecondRan = list.rows().exists(2) && !list.rows().at(2)->isFinished(); });
+            list.AddNewDwn(m_server.url(QStringLiteral("/slow/60000/5")), m_dir.filePath(QStringLiteral("b")));
+            ++returned;
+        });
+        QTRY_COMPARE_WITH_TIMEOUT(returned, 2, 20000);
+        QVERIFY(firstDoneWhileSecondRan);
+        QVERIFY(list.rows().at(1)->isFinished());
+        QVERIFY(list.rows().at(2)->isFinished());
+        QCOMPARE(readAll(m_dir.filePath(QStringLiteral("a"))), TestServer::pattern(20000));
+        QCOMPARE(readAll(m_dir.filePath(QStringLiteral("b"))), TestServer::pattern(60000));
+    }
+
+    void windowLooks()
+    {
+        frmMain w;
+        QVERIFY(w.windowFlags() & Qt::FramelessWindowHint);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Dunmora"));
+        QCOMPARE(w.size(), QSize(321, 410));
+        QCOMPARE(child<VbImage>(&w, "lblCaption")->text(), QStringLiteral("Tessivane 下载管理器"));
+        QCOMPARE(TTop(w.list()), 480.0);
+        QVERIFY(w.Load(QStringLiteral("SHOW")));
+        QVERIFY(w.isVisible());
+        auto *closeImg = child<VbImage>(&w, "imgCtrl0");
+        auto *pressed = child<VbImage>(&w, "lblCtrl0");
+        QTest::mousePress(closeImg, Qt::LeftButton);
+        QVERIFY(pressed->isVisible());
+        m_shell.answer = false;
+        QTest::mouseRelease(closeImg, Qt::LeftButton);
+        QVERIFY(!pressed->isVisible());
+        QCOMPARE(m_shell.asks, 1);
+        QCOMPARE(m_shell.title, QStringLiteral("关闭下载管理器"));
+        QCOMPARE(m_shell.text, QStringLiteral("关闭下载管理器会导致所有正在下载的任务停止\n是否继续？"));
+        QVERIFY(w.isVisible());
+        QVERIFY(!w.closing());
+    }
+
+    void requestsOverTheChannel()
+    {
+        frmMain w;
+        QVERIFY(w.Load(QStringLiteral("show")));
+        w.HandleRequest(QStringLiteral("Show"));
+        w.HandleRequest(QStringLiteral("no separator"));
+        QCOMPARE(w.list()->rows().count(), 1);
+        const QString target = m_dir.filePath(QStringLiteral("q.bin"));
+        w.HandleRequest(m_server.url(QStringLiteral("/bytes/1234")) + QStringLiteral("@@") + target);
+        QCOMPARE(w.list()->rows().count(), 2);
+        QVERIFY(w.list()->rows().at(1)->isFinished());
+        QCOMPARE(readAll(target), TestServer::pattern(1234));
+        frmMain first;
+        QVERIFY(!first.Load(QStringLiteral("neither")));
+    }
+
+    // Last: a confirmed close quits the application.
+    void confirmedCloseStopsEverything()
+    {
+        frmMain w;
+        const QString target = m_dir.filePath(QStringLiteral("c.bin"));
+        QVERIFY(w.Load(m_server.url(QStringLiteral("/slow/100000/5")) + QStringLiteral("@@") + target));
+        bool answeredNo = false;
+        when(&w, [&] { return w.list()->rows().exists(1) && hasPercent(w.list()->rows().at(1)); }, [&] {
+            m_shell.answer = false;
+            w.close();
+            answeredNo = w.isVisible() && w.list()->rows().at(1)->inTransferCall();
+            m_shell.answer = true;
+            w.close();
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(w.closing(), 20000);
+        QVERIFY(answeredNo);
+        QTRY_VERIFY(!w.list()->rows().at(1)->inTransferCall());
+        QVERIFY(!w.isVisible());
+        QVERIFY(entriesOf(m_dir.path()).isEmpty());
+    }
+};
+
+QTEST_MAIN(WidgetTest)
+#include "WidgetTest.moc"
