@@ -50,9 +50,39 @@ QByteArray trimmed(const QByteArray &b)
     return b.mid(s, e - s);
 }
 
+bool isAscii(const QByteArray &b)
+{
+    for (const char ch : b) {
+        if (static_cast<unsigned char>(ch) >= 0x80)
+            return false;
+    }
+    return true;
+}
+
 bool sameName(const QByteArray &stored, const QString &wanted)
 {
-    return Gbk::decode(stored).compare(wanted.trimmed(), Qt::CaseInsensitive) == 0;
+    const QString w = wanted.trimmed();
+    // Most names are plain ASCII; they compare without a decoder.
+    if (isAscii(stored)) {
+        if (stored.size() != w.size())
+            return false;
+        return QLatin1String(stored).compare(w, Qt::CaseInsensitive) == 0;
+    }
+    return Gbk::decode(stored).compare(w, Qt::CaseInsensitive) == 0;
+}
+
+// Index of the first "]" that is a character of its own, not the second byte
+// of a double-byte character ("乚" is 0x81 0x5D); -1 when there is none.
+qsizetype closingBracket(const QByteArray &t)
+{
+    for (qsizetype i = 1; i < t.size(); ++i) {
+        const auto c = static_cast<unsigned char>(t.at(i));
+        if (c == ']')
+            return i;
+        if (c >= 0x81 && c <= 0xFE && i + 1 < t.size())
+            ++i;
+    }
+    return -1;
 }
 
 // The section name of a header line, or a null array for other lines.
@@ -61,7 +91,7 @@ QByteArray sectionName(const QByteArray &line)
     const QByteArray t = trimmed(line);
     if (!t.startsWith('['))
         return QByteArray();
-    qsizetype close = t.indexOf(']');
+    const qsizetype close = closingBracket(t);
     QByteArray name = close < 0 ? t.mid(1) : t.mid(1, close - 1);
     name = trimmed(name);
     return name.isNull() ? QByteArray("") : name;
