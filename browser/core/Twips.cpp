@@ -40,10 +40,19 @@ void SetTwips(QWidget *w, const TwipsRect &r)
     const double width = r.width < 0 ? 0 : r.width;
     const double height = r.height < 0 ? 0 : r.height;
     const QRect g(TwipsToPx(r.left), TwipsToPx(r.top), TwipsToPx(width), TwipsToPx(height));
-    w->setGeometry(g);
-    // Store what the widget really got: a widget may refuse a size (its minimum).
+    // Stored before the move, so that the widget's own resize handler reads
+    // the exact twips it is being given.
     w->setProperty(kExact, QRectF(r.left, r.top, width, height));
-    w->setProperty(kPixels, w->geometry());
+    w->setProperty(kPixels, g);
+    w->setGeometry(g);
+    // A widget may refuse a size (its minimum) or change it in its own resize
+    // handler; unless that handler stored its own twips, read what it got.
+    if (w->geometry() != g && w->property(kPixels).toRect() == g) {
+        const QRect got = w->geometry();
+        w->setProperty(kExact, QRectF(PxToTwips(got.x()), PxToTwips(got.y()), PxToTwips(got.width()),
+                                      PxToTwips(got.height())));
+        w->setProperty(kPixels, got);
+    }
 }
 
 void TwipsMove(QWidget *w, double left, double top, double width, double height)

@@ -1,0 +1,152 @@
+// Tab strip geometry, the tab that follows a closed one, the page control's
+// number and text rules, and the download file-name rule.
+#include "PageRules.h"
+#include "TabStrip.h"
+#include "UrlFileName.h"
+
+#include <gtest/gtest.h>
+
+#include <QString>
+
+namespace {
+
+TEST(TabStripPlace, SpreadsOpenTabsSideBySideInIndexOrder)
+{
+    // 6165 twips for two tabs: 3082.5 each, the second at 3082 (half to even).
+    auto slots2 = TabStrip::Place({1, 3}, 6165 + 330, 330);
+    ASSERT_EQ(slots2.size(), 2u);
+    EXPECT_EQ(slots2[0].index, 1);
+    EXPECT_DOUBLE_EQ(slots2[0].left, 0);
+    EXPECT_DOUBLE_EQ(slots2[0].width, 3082.5);
+    EXPECT_EQ(slots2[1].index, 3);
+    EXPECT_DOUBLE_EQ(slots2[1].left, 3082);
+    EXPECT_DOUBLE_EQ(slots2[1].width, 3082.5);
+
+    struct Case
+    {
+        std::vector<int> open;
+        double strip, add;
+        std::vector<double> lefts;
+    };
+    const Case cases[] = {
+        {{1}, 6495, 330, {0}},
+        {{1, 2, 3}, 1000, 100, {0, 300, 600}},
+        {{2, 5, 9}, 1030, 30, {0, 333, 666}},  // 333.33.. steps, rounded each time
+        {{1, 2}, 1001, 0, {0, 500}},           // 500.5 rounds to the even 500
+        {{1, 2, 3, 4}, 30, 20, {0, 2, 4, 6}},  // 2.5 each: 2.5, 4.5, 6.5 go to even
+    };
+    for (const Case &c : cases) {
+        const auto placed = TabStrip::Place(c.open, c.strip, c.add);
+        ASSERT_EQ(placed.size(), c.lefts.size());
+        for (size_t k = 0; k < placed.size(); ++k) {
+            EXPECT_EQ(placed[k].index, c.open[k]);
+            EXPECT_DOUBLE_EQ(placed[k].left, c.lefts[k]) << "tab " << k << " of " << c.open.size();
+        }
+    }
+}
+
+TEST(TabStripPlace, NothingToPlaceWhenNoTabOrNoRoom)
+{
+    EXPECT_TRUE(TabStrip::Place({}, 6000, 330).empty());
+    EXPECT_TRUE(TabStrip::Place({1, 2}, 200, 330).empty());
+}
+
+TEST(TabStripSuccessor, NearestLeftElseNearestRightNeverTheTemplate)
+{
+    struct Case
+    {
+        std::vector<int> open;
+        int closing;
+        int expected;
+    };
+    const Case cases[] = {
+        {{1, 2, 3}, 2, 1},
+        {{1, 2, 3}, 3, 2},
+        {{1, 2, 3}, 1, 2},    // leftmost: its right neighbour
+        {{4, 7, 9}, 4, 7},    // gaps are skipped
+        {{2, 5, 6}, 6, 5},
+        {{3, 8}, 8, 3},
+        {{5}, 5, 0},          // nothing else open
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(TabStrip::SuccessorOnClose(c.open, c.closing), c.expected) << "closing " << c.closing;
+}
+
+TEST(TabStripPageTop, CollapsedAddressBarFloatsOverThePage)
+{
+    EXPECT_DOUBLE_EQ(TabStrip::PageTop(495, 375, 320), 495);
+    EXPECT_DOUBLE_EQ(TabStrip::PageTop(495, 376, 320), 815);
+    EXPECT_DOUBLE_EQ(TabStrip::PageTop(495, 12000, 320), 815);
+    EXPECT_DOUBLE_EQ(TabStrip::PageTop(495, 374.5, 320), 815); // half-way through a glide
+}
+
+TEST(PageProgress, WholePercentHalvesToEvenNotClamped)
+{
+    struct Case
+    {
+        double p, max;
+        int expected;
+    };
+    const Case cases[] = {
+        {50, 200, 25}, {1, 8, 12}, {3, 8, 38}, {5, 8, 62}, {100, 100, 100},
+        {-1, 100, -1}, {-1, 1000000, 0}, {150, 100, 150}, {0, 100, 0},
+    };
+    for (const Case &c : cases) {
+        const auto r = PageRules::ProgressPercent(c.p, c.max);
+        ASSERT_TRUE(r.has_value());
+        EXPECT_EQ(*r, c.expected) << c.p << " of " << c.max;
+    }
+    EXPECT_FALSE(PageRules::ProgressPercent(10, 0).has_value());
+}
+
+TEST(PageTitles, ErrorPanelAndNavigationPageRules)
+{
+    EXPECT_EQ(PageRules::PageTitle(QStringLiteral("Page"), false), QStringLiteral("Page"));
+    EXPECT_EQ(PageRules::PageTitle(QStringLiteral("Page"), true), QStringLiteral("Tessivane 无法载入页面"));
+    EXPECT_EQ(PageRules::PageTitle(QStringLiteral("about:nav"), true), QStringLiteral("Tessivane 导航"));
+    EXPECT_EQ(PageRules::PageTitle(QStringLiteral("about:nav"), false), QStringLiteral("Tessivane 导航"));
+    EXPECT_EQ(PageRules::PageTitle(QStringLiteral("About:Nav"), false), QStringLiteral("About:Nav"));
+}
+
+TEST(PageErrors, SuppressedAddressesAndTheErrorText)
+{
+    EXPECT_TRUE(PageRules::SuppressesErrorPanel(QStringLiteral("JavaScript:void(0)")));
+    EXPECT_TRUE(PageRules::SuppressesErrorPanel(QStringLiteral("http://JAVA.example/")));
+    EXPECT_TRUE(PageRules::SuppressesErrorPanel(QStringLiteral("http://x/a/jAvA/b")));
+    EXPECT_TRUE(PageRules::SuppressesErrorPanel(QStringLiteral("http://WWW.Baidu.com/s?wd=x")));
+    EXPECT_FALSE(PageRules::SuppressesErrorPanel(QStringLiteral("http://example.com/jav/a")));
+    EXPECT_EQ(PageRules::ErrorText(404),
+              QStringLiteral("这个页面暂时无法显示，您可以尝试刷新页面\r\n或者从搜索引擎检索该网站的相关信息\r\n\r\n错误代码 404"));
+    EXPECT_TRUE(PageRules::ErrorText(-102).endsWith(QStringLiteral("错误代码 -102")));
+}
+
+TEST(UrlFileNames, TextAfterLastSlashThenAfterFirstQuestionMark)
+{
+    struct Case
+    {
+        QString url, expected;
+    };
+    const Case cases[] = {
+        {QStringLiteral("http://h/d/setup.exe"), QStringLiteral("setup.exe")},
+        {QStringLiteral("http://h/get.php?f=a.zip"), QStringLiteral("f=a.zip")},
+        {QStringLiteral("http://h/files/a.zip?x=1"), QStringLiteral("x=1")},
+        {QStringLiteral("http://h/d/"), QString()},
+        {QStringLiteral("noslash"), QStringLiteral("noslash")},
+        {QStringLiteral("a?b?c"), QStringLiteral("b?c")},
+        {QStringLiteral("http://h/p?q=/x/y.zip"), QStringLiteral("y.zip")},
+        {QString(), QString()},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(GetUrlFileName(c.url), c.expected) << c.url.toStdString();
+}
+
+TEST(UrlFileNames, SixteenBitCounterLimits)
+{
+    const QString longest = QStringLiteral("/") + QString(32766, QLatin1Char('a'));
+    EXPECT_EQ(GetUrlFileName(longest).size(), 32766);
+    EXPECT_EQ(GetUrlFileName(QString(32767, QLatin1Char('a'))), QString());
+    EXPECT_EQ(GetUrlFileName(QStringLiteral("/") + QString(32767, QLatin1Char('a'))), QString());
+    EXPECT_EQ(GetUrlFileName(QString(32766, QLatin1Char('a'))).size(), 32766);
+}
+
+} // namespace

@@ -1,0 +1,109 @@
+// The tab control on the offscreen platform: progress strip, layout, events.
+#include "Twips.h"
+#include "VbTimer.h"
+#include "VbWidgets.h"
+#include "ucTabs.h"
+
+#include <gtest/gtest.h>
+
+#include <QSignalSpy>
+#include <QTest>
+
+namespace {
+
+class TabControl : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        tab = new ucTabs;
+        TwipsMove(tab, 0, 0, 3000);
+        tab->show();
+    }
+    void TearDown() override { delete tab; }
+    bool glideEnds()
+    {
+        return QTest::qWaitFor([&] { return !tab->tmrSpeed->isActive(); }, 5000);
+    }
+    ucTabs *tab = nullptr;
+};
+
+TEST_F(TabControl, HostSetsOnlyPositionAndWidth)
+{
+    TwipsMove(tab, 120, 0, 3082.5, 900);
+    EXPECT_DOUBLE_EQ(THeight(tab), 495);
+    EXPECT_DOUBLE_EQ(TWidth(tab->picTab), TWidth(tab));
+    // Close box flush right and centred vertically.
+    EXPECT_NEAR(TLeft(tab->picCls) + TWidth(tab->picCls), TWidth(tab->picTab), 15);
+    EXPECT_NEAR(TTop(tab->picCls), (495 - 255) / 2.0, 15);
+}
+
+TEST_F(TabControl, ProgressGlidesToItsWidthAndZeroHidesAtOnce)
+{
+    tab->setProgress(100);
+    EXPECT_TRUE(tab->lblPro->isVisible());
+    EXPECT_EQ(tab->Progress(), 100);
+    ASSERT_TRUE(glideEnds());
+    EXPECT_DOUBLE_EQ(TWidth(tab->lblPro), 3000);
+
+    tab->setProgress(50);
+    ASSERT_TRUE(glideEnds());
+    EXPECT_DOUBLE_EQ(TWidth(tab->lblPro), 1500);
+
+    tab->setProgress(0);
+    EXPECT_FALSE(tab->lblPro->isVisible());
+    EXPECT_DOUBLE_EQ(TWidth(tab->lblPro), 0);
+    EXPECT_EQ(tab->Progress(), 0);
+
+    // Below 0: glides down to nothing and stays shown; above 100 runs past the edge.
+    tab->setProgress(40);
+    ASSERT_TRUE(glideEnds());
+    tab->setProgress(-1);
+    ASSERT_TRUE(glideEnds());
+    EXPECT_TRUE(tab->lblPro->isVisible());
+    EXPECT_DOUBLE_EQ(TWidth(tab->lblPro), 0);
+    tab->setProgress(150);
+    ASSERT_TRUE(glideEnds());
+    EXPECT_DOUBLE_EQ(TWidth(tab->lblPro), 4500);
+}
+
+TEST_F(TabControl, ResizeStopsTheGlideAtTheFinalWidth)
+{
+    tab->setProgress(50);
+    ASSERT_TRUE(tab->tmrSpeed->isActive());
+    TwipsMove(tab, 0, 0, 2000);
+    EXPECT_FALSE(tab->tmrSpeed->isActive());
+    EXPECT_DOUBLE_EQ(TWidth(tab->lblPro), 1000);
+}
+
+TEST_F(TabControl, CaptionKeepsItsLeftEdgeAndRepeatsInTheTooltip)
+{
+    const double left = TLeft(tab->lblCap);
+    tab->setCaption(QStringLiteral("一个很长很长很长很长很长很长很长很长的标题"));
+    EXPECT_DOUBLE_EQ(TLeft(tab->lblCap), left);
+    EXPECT_EQ(tab->lblCap->toolTip(), tab->Caption());
+}
+
+TEST_F(TabControl, MouseOnFaceCaptionAndCloseBox)
+{
+    QSignalSpy up(tab, &ucTabs::MouseUp);
+    QSignalSpy click(tab, &ucTabs::Click);
+    QSignalSpy close(tab, &ucTabs::TabClose);
+    QTest::mouseClick(tab->picTab, Qt::MiddleButton, {}, QPoint(60, 10));
+    ASSERT_EQ(up.count(), 1);
+    EXPECT_EQ(up[0][0].toInt(), 4);
+    EXPECT_EQ(up[0][2].toDouble(), 60 * 15);
+    // The caption reports its own coordinates.
+    QTest::mouseClick(tab->lblCap, Qt::LeftButton, {}, QPoint(2, 3));
+    ASSERT_EQ(up.count(), 2);
+    EXPECT_EQ(up[1][0].toInt(), 1);
+    EXPECT_EQ(up[1][2].toDouble(), 30);
+    EXPECT_EQ(click.count(), 2);
+    // The close box raises only TabClose.
+    QTest::mouseClick(tab->picCls, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(close.count(), 1);
+    EXPECT_EQ(up.count(), 2);
+    EXPECT_EQ(click.count(), 2);
+}
+
+} // namespace
