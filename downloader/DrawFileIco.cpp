@@ -7,8 +7,33 @@
 #include <QMimeDatabase>
 #include <QPainter>
 
+namespace {
+// Without a desktop session Qt knows no icon theme; then the first installed
+// of the common full themes gives the file types their pictures.
+void chooseIconTheme()
+{
+    static bool chosen = false;
+    if (chosen)
+        return;
+    chosen = true;
+    const QString current = QIcon::themeName();
+    if (!current.isEmpty() && current != QLatin1String("hicolor"))
+        return;
+    const QStringList themes = {QStringLiteral("Adwaita"), QStringLiteral("breeze"), QStringLiteral("gnome")};
+    for (const QString &theme : themes) {
+        for (const QString &dir : QIcon::themeSearchPaths()) {
+            if (QFileInfo::exists(dir + QLatin1Char('/') + theme + QStringLiteral("/index.theme"))) {
+                QIcon::setThemeName(theme);
+                return;
+            }
+        }
+    }
+}
+} // namespace
+
 QIcon fileTypeIcon(const QString &path)
 {
+    chooseIconTheme();
     const QString local = QString(path).replace(QLatin1Char('\\'), QLatin1Char('/'));
     QMimeDatabase db;
     const QFileInfo info(local);

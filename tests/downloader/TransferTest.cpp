@@ -5,6 +5,7 @@
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -127,6 +128,20 @@ INSTANTIATE_TEST_SUITE_P(Bodies, BodyTest,
                                            BodyCase{"/chunked/123457", 123457, false},
                                            BodyCase{"/gzip/200000", 200000, true},
                                            BodyCase{"/redirect?to=/bytes/5000", 5000, true}));
+
+TEST_F(TransferTest, SuccessReplacesAnExistingTarget)
+{
+    {
+        QFile f(target());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(QByteArray(500000, 'x'));
+    }
+    Recorder r;
+    ASSERT_EQ(UrlDownloadToFile(m_server.url(QStringLiteral("/bytes/1000")), target(), &r), TransferResult::Ok);
+    EXPECT_EQ(readAll(target()), TestServer::pattern(1000));
+    EXPECT_EQ(entriesOf(m_dir.path()), QStringList{QStringLiteral("file.bin")});
+    EXPECT_EQ(QFileInfo(target()).permissions() & QFileDevice::ReadOther, QFileDevice::ReadOther);
+}
 
 TEST_F(TransferTest, RedirectIsReported)
 {
