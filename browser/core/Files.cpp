@@ -2,13 +2,14 @@
 
 #include "FileName.h"
 #include "IniFile.h"
+#include "MessageBoxes.h"
 #include "ProgramFolder.h"
 #include "TextFile.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QMessageBox>
+#include <QDirIterator>
 #include <QSaveFile>
 
 namespace {
@@ -82,16 +83,29 @@ bool DelFile(const QString &path, bool confirm)
     if (!info.exists() && !info.isSymLink())
         return false;
     if (confirm) {
-        const auto answer = QMessageBox::question(nullptr, QStringLiteral("删除"),
-            QStringLiteral("确实要永久删除“%1”吗？").arg(GetFileName(local, true)),
-            QMessageBox::Yes | QMessageBox::No);
-        if (answer != QMessageBox::Yes)
+        const MsgAnswer answer = MsgBox(QStringLiteral("确实要永久删除“%1”吗？").arg(GetFileName(local, true)),
+                                        MsgButtons::YesNo, MsgIcon::Question, QStringLiteral("删除"));
+        if (answer != MsgAnswer::Yes)
             return false;
     }
-    // Read-only files go as well: clear the protection first.
-    QFile::setPermissions(local, QFile::permissions(local) | QFileDevice::WriteOwner | QFileDevice::ReadOwner);
-    if (info.isDir() && !info.isSymLink())
+    // Read-only files go as well: clear the protection first. Inside a folder
+    // a protected sub-folder would keep its entries, so the whole tree is opened.
+    const auto open = [](const QString &p) {
+        QFile::setPermissions(p, QFile::permissions(p) | QFileDevice::WriteOwner | QFileDevice::ReadOwner
+                                     | (QFileInfo(p).isDir() ? QFileDevice::ExeOwner : QFileDevice::Permissions()));
+    };
+    if (!info.isSymLink())
+        open(local);
+    if (info.isDir() && !info.isSymLink()) {
+        QDirIterator it(local, QDir::Dirs | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System,
+                        QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString sub = it.next();
+            if (!QFileInfo(sub).isSymLink())
+                open(sub);
+        }
         return QDir(local).removeRecursively();
+    }
     return QFile::remove(local);
 }
 

@@ -1,5 +1,6 @@
 #include "VbCompat.h"
 
+#include <cctype>
 #include <cmath>
 
 long long RoundHalfEven(double v)
@@ -22,6 +23,14 @@ std::optional<double> ToNumber(const QString &text)
         QString digits = t.mid(2);
         if (digits.endsWith(QLatin1Char('&'))) // a long-integer suffix
             digits.chop(1);
+        // Only the digits of the base: the converter below would also take
+        // a sign, blanks or a "0x" prefix.
+        for (const QChar c : digits) {
+            const bool digit = base == 16 ? c.unicode() < 0x80 && isxdigit(c.unicode())
+                                          : c >= QLatin1Char('0') && c <= QLatin1Char('7');
+            if (!digit)
+                return std::nullopt;
+        }
         bool ok = false;
         const qulonglong u = digits.toULongLong(&ok, base);
         if (!ok || u > 0xFFFFFFFFull)
