@@ -1,0 +1,71 @@
+#include "ScriptUi.h"
+
+#include "ScriptRunState.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace {
+
+class QtScriptUi : public ScriptUi
+{
+public:
+    int msgBox(const QString &prompt, int buttons, const QString &title) override
+    {
+        if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+            return 1;
+        ScriptClockPause pause;
+        QMessageBox box;
+        box.setWindowTitle(title);
+        box.setText(prompt);
+        switch (buttons & 0x70) {
+        case 16: box.setIcon(QMessageBox::Critical); break;
+        case 32: box.setIcon(QMessageBox::Question); break;
+        case 48: box.setIcon(QMessageBox::Warning); break;
+        case 64: box.setIcon(QMessageBox::Information); break;
+        default: break;
+        }
+        struct B { QMessageBox::StandardButton b; int result; };
+        std::vector<B> list;
+        switch (buttons & 7) {
+        case 1: list = {{QMessageBox::Ok, 1}, {QMessageBox::Cancel, 2}}; break;
+        case 2: list = {{QMessageBox::Abort, 3}, {QMessageBox::Retry, 4}, {QMessageBox::Ignore, 5}}; break;
+        case 3: list = {{QMessageBox::Yes, 6}, {QMessageBox::No, 7}, {QMessageBox::Cancel, 2}}; break;
+        case 4: list = {{QMessageBox::Yes, 6}, {QMessageBox::No, 7}}; break;
+        case 5: list = {{QMessageBox::Retry, 4}, {QMessageBox::Cancel, 2}}; break;
+        default: list = {{QMessageBox::Ok, 1}}; break;
+        }
+        QMessageBox::StandardButtons all;
+        for (const B &b : list)
+            all |= b.b;
+        box.setStandardButtons(all);
+        const int def = (buttons >> 8) & 3;
+        if (def < int(list.size()))
+            box.setDefaultButton(list[size_t(def)].b);
+        const int r = box.exec();
+        for (const B &b : list)
+            if (r == b.b)
+                return b.result;
+        return list.size() > 1 && (buttons & 7) != 4 ? 2 : list.front().result;
+    }
+
+    bool inputBox(const QString &prompt, const QString &title, const QString &defaultText,
+                  QString &answer) override
+    {
+        if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
+            return false;
+        ScriptClockPause pause;
+        bool ok = false;
+        answer = QInputDialog::getText(nullptr, title, prompt, QLineEdit::Normal, defaultText, &ok);
+        return ok;
+    }
+};
+
+} // namespace
+
+ScriptUi *ScriptUi::qtDialogs()
+{
+    static QtScriptUi ui;
+    return &ui;
+}

@@ -1,0 +1,850 @@
+#include "VbNodeTypes.h"
+
+#include "DateUtil.h"
+#include "ScriptArray.h"
+#include "VariantOps.h"
+
+#include <cmath>
+
+namespace {
+
+[[noreturn]] void raiseNamed(int number, const QString &name)
+{
+    throwScriptError(number, ScriptErrors::description(number) + QStringLiteral(": '") + name + QLatin1Char('\''));
+}
+
+// Let assignment: an object stands for its default value.
+Variant letValue(Variant &&value)
+{
+    if (value.isObject()) {
+        if (!value.rawObject())
+            throwScriptError(ScriptErrors::ObjectNotSet);
+        return value.valueOf();
+    }
+    return std::move(value);
+}
+
+bool truthy(const Variant &v)
+{
+    const Variant &d = v.deref();
+    if (d.type() == Variant::Boolean)
+        return d.rawInt() != 0;
+    if (d.isNull())
+        return false;
+    return d.toBool();
+}
+
+void evalList(VbFrame &f, const VbExprList &args, VariantList &out)
+{
+    out.reserve(qsizetype(args.size()));
+    for (const auto &a : args)
+        out.push_back(a->eval(f));
+}
+
+Variant elementOf(VbFrame &f, ScriptArray *arr, const VbExprList &args)
+{
+    Variant idx[8];
+    std::vector<Variant> big;
+    Variant *p = idx;
+    const int n = int(args.size());
+    if (n > 8) {
+        big.resize(size_t(n));
+        p = big.data();
+    }
+    for (int i = 0; i < n; ++i)
+        p[i] = args[size_t(i)]->eval(f);
+    return arr->at(arr->flatIndex(p, n));
+}
+
+Variant *elementRef(VbFrame &f, Variant &v, const VbExprList &args)
+{
+    Variant idx[8];
+    std::vector<Variant> big;
+    Variant *p = idx;
+    const int n = int(args.size());
+    if (n > 8) {
+        big.resize(size_t(n));
+        p = big.data();
+    }
+    for (int i = 0; i < n; ++i)
+        p[i] = args[size_t(i)]->eval(f);
+    v.setArrayWritable();
+    ScriptArray *arr = v.rawArray();
+    return &arr->at(arr->flatIndex(p, n));
+}
+
+} // namespace
+
+void VbArrayLocks::add(ScriptArray *a)
+{
+    ++a->locks;
+    a->refs++;
+    if (count < 8)
+        arrays[count++] = a;
+    else
+        more.push_back(a);
+}
+
+VbArrayLocks::~VbArrayLocks()
+{
+    auto release = [](ScriptArray *a) {
+        --a->locks;
+        if (a->refs-- == 1)
+            delete a;
+    };
+    for (int i = 0; i < count; ++i)
+        release(arrays[i]);
+    for (ScriptArray *a : more)
+        release(a);
+}
+
+void VbExpr::assign(VbFrame &, Variant &&, bool)
+{
+    throwScriptError(ScriptErrors::IllegalAssignment);
+}
+
+void vbExecBlock(VbFrame &f, const VbBlock &block)
+{
+    for (const auto &s : block) {
+        try {
+            s->exec(f);
+        } catch (ScriptException &e) {
+            if (e.line == 0) {
+                e.line = s->line;
+                e.column = s->column;
+            }
+            if (!f.resumeNext)
+                throw;
+            f.eng->recordError(e);
+        }
+        if (f.exit)
+            return;
+    }
+}
+
+// ---- simple expressions ----
+
+Variant VbMeExpr::eval(VbFrame &f)
+{
+    if (!f.me)
+        throwScriptError(ScriptErrors::ObjectRequired, ScriptErrors::description(424) + QStringLiteral(": 'Me'"));
+    return Variant::fromObject(ObjectRef(f.me));
+}
+
+Variant VbNewExpr::eval(VbFrame &f)
+{
+    const QString lower = name.toLower();
+    if (VbClassDef *cls = f.eng->findClass(lower))
+        return Variant::fromObject(f.eng->newInstance(cls));
+    if (lower == QLatin1String("regexp")) {
+        VariantList args{Variant::fromString(QStringLiteral("VBScript.RegExp"))};
+        extern Variant vbCreateBuiltinObject(VbEngine & eng, const QString &progId);
+        return vbCreateBuiltinObject(*f.eng, QStringLiteral("VBScript.RegExp"));
+    }
+    raiseNamed(ScriptErrors::ClassNotDefined, name);
+}
+
+Variant VbUnaryExpr::eval(VbFrame &f)
+{
+    Variant v = operand->eval(f);
+    return isNot ? VariantOps::logicalNot(v) : VariantOps::negate(v);
+}
+
+Variant VbBinaryExpr::eval(VbFrame &f)
+{
+    Variant a = left->eval(f);
+    Variant b = right->eval(f);
+    return VariantOps::binary(op, a, b);
+}
+
+// ---- names ----
+
+void VbNameExpr::resolveDynamic(VbFrame &f)
+{
+    VbEngine &eng = *f.eng;
+    if (cacheGen == eng.generation())
+        return;
+    cacheGen = eng.generation();
+    cacheKind = 0;
+    if (const VbEngine::GlobalSym *g = eng.findGlobal(lower)) {
+        switch (g->kind) {
+        case VbEngine::GlobalSym::Var: case VbEngine::GlobalSym::Const: case VbEngine::GlobalSym::HostObject:
+            cacheKind = 1;
+            cacheCell = g->cell;
+            return;
+        case VbEngine::GlobalSym::Proc:
+            cacheKind = 2;
+            cacheProc = g->proc;
+            return;
+        default:
+            break;
+        }
+    }
+}
+
+Variant *VbNameExpr::variable(VbFrame &f, bool create)
+{
+    switch (kind) {
+    case Local: return &f.locals[slot].deref();
+    case OuterLocal: return &f.outerLocals[slot].deref();
+    case Global: return cell;
+    case Field:
+        if (!f.me)
+            throwScriptError(ScriptErrors::ObjectRequired);
+        return &f.me->fields[size_t(slot)];
+    case Dynamic: {
+        resolveDynamic(f);
+        if (cacheKind == 1)
+            return cacheCell;
+        if (cacheKind == 2 || cacheKind == 3)
+            return nullptr;
+        if (!create)
+            return nullptr;
+        if (explicitNames)
+            raiseNamed(ScriptErrors::UndefinedVariable, name);
+        if (implicitSlot >= 0)
+            return &f.locals[implicitSlot].deref();
+        if (topLevel || !f.proc) {
+            Variant *c = f.eng->globalCell(lower, true);
+            return c;
+        }
+        return nullptr;
+    }
+    default:
+        return nullptr;
+    }
+}
+
+Variant VbNameExpr::indexInto(VbFrame &f, Variant &v, int access)
+{
+    if (v.isArray())
+        return elementOf(f, v.rawArray(), args);
+    if (v.isObject()) {
+        if (!v.rawObject())
+            throwScriptError(ScriptErrors::ObjectNotSet);
+        ObjectRef keep(v.rawObject());
+        VariantList a;
+        evalList(f, args, a);
+        return f.eng->invokeOrThrow(keep.get(), QString(), access, a);
+    }
+    raiseNamed(ScriptErrors::TypeMismatch, name);
+}
+
+Variant VbNameExpr::callBuiltin(VbFrame &f)
+{
+    const int n = int(args.size());
+    if (n < builtin->minArgs || n > builtin->maxArgs)
+        raiseNamed(ScriptErrors::WrongArgCount, QString::fromLatin1(builtin->name));
+    Variant argv[8];
+    for (int i = 0; i < n; ++i)
+        argv[i] = args[size_t(i)]->eval(f);
+    return builtin->fn(*f.eng, argv, n);
+}
+
+Variant VbNameExpr::callMember(VbFrame &f)
+{
+    if (!f.me)
+        throwScriptError(ScriptErrors::ObjectRequired);
+    if (member.method)
+        return f.eng->callProc(member.method, f.me, f, args);
+    if (member.get)
+        return f.eng->callProc(member.get, f.me, f, args);
+    raiseNamed(ScriptErrors::NoSuchMember, name);
+}
+
+Variant VbNameExpr::evalDynamic(VbFrame &f, int access)
+{
+    resolveDynamic(f);
+    switch (cacheKind) {
+    case 1:
+        if (args.empty() && !hasParens)
+            return *cacheCell;
+        return indexInto(f, *cacheCell, access);
+    case 2:
+        return f.eng->callProc(cacheProc, nullptr, f, args);
+    default:
+        break;
+    }
+    VariantList a;
+    evalList(f, args, a);
+    Variant r;
+    if (f.eng->invokeGlobalMember(name, access, a, r))
+        return r;
+    if (explicitNames)
+        raiseNamed(ScriptErrors::UndefinedVariable, name);
+    if (!args.empty() || hasParens)
+        raiseNamed(ScriptErrors::TypeMismatch, name);
+    if (implicitSlot >= 0)
+        return f.locals[implicitSlot].deref();
+    return Variant();
+}
+
+Variant VbNameExpr::eval(VbFrame &f)
+{
+    switch (kind) {
+    case Local: {
+        Variant &v = f.locals[slot].deref();
+        if (args.empty() && !hasParens)
+            return v;
+        return indexInto(f, v, ScriptObject::Get | ScriptObject::Call);
+    }
+    case Global:
+        if (args.empty() && !hasParens)
+            return *cell;
+        return indexInto(f, *cell, ScriptObject::Get | ScriptObject::Call);
+    case OuterLocal:
+    case Field: {
+        Variant &v = *variable(f, false);
+        if (args.empty() && !hasParens)
+            return v;
+        return indexInto(f, v, ScriptObject::Get | ScriptObject::Call);
+    }
+    case Constant:
+        return constant;
+    case Proc:
+        return f.eng->callProc(proc, nullptr, f, args);
+    case Member:
+        return callMember(f);
+    case Builtin:
+        return callBuiltin(f);
+    case Dynamic:
+        return evalDynamic(f, ScriptObject::Get | ScriptObject::Call);
+    default:
+        throwScriptError(ScriptErrors::Unexpected);
+    }
+}
+
+void VbNameExpr::exec(VbFrame &f)
+{
+    switch (kind) {
+    case Dynamic:
+        evalDynamic(f, ScriptObject::Call);
+        return;
+    case Local: case Global: case OuterLocal: case Field: {
+        Variant &v = *variable(f, false);
+        if (v.isObject() && (!args.empty() || hasParens)) {
+            indexInto(f, v, ScriptObject::Call);
+            return;
+        }
+        eval(f);
+        return;
+    }
+    default:
+        eval(f);
+    }
+}
+
+Variant *VbNameExpr::ref(VbFrame &f, VbArrayLocks *locks)
+{
+    if (kind != Local && kind != Global && kind != OuterLocal && kind != Field && kind != Dynamic)
+        return nullptr;
+    if (kind == Dynamic) {
+        resolveDynamic(f);
+        if (cacheKind != 1 && !(cacheKind == 0 && implicitSlot >= 0 && !explicitNames))
+            return nullptr;
+    }
+    Variant *v = variable(f, true);
+    if (!v)
+        return nullptr;
+    if (args.empty() && !hasParens)
+        return v;
+    if (v->isArray() && locks) {
+        Variant *e = elementRef(f, *v, args);
+        locks->add(v->rawArray());
+        return e;
+    }
+    return nullptr;
+}
+
+void VbNameExpr::storeInto(VbFrame &f, Variant &v, Variant &&value, bool isSet)
+{
+    if (args.empty() && !hasParens) {
+        if (isSet) {
+            if (!value.isObject())
+                throwScriptError(ScriptErrors::ObjectRequired);
+            v = std::move(value);
+        } else {
+            if (v.isArray() && v.rawArray() && v.rawArray()->fixed)
+                throwScriptError(ScriptErrors::ArrayLocked);
+            v = letValue(std::move(value));
+        }
+        return;
+    }
+    if (v.isArray()) {
+        Variant *e = elementRef(f, v, args);
+        if (isSet) {
+            if (!value.isObject())
+                throwScriptError(ScriptErrors::ObjectRequired);
+            *e = std::move(value);
+        } else {
+            *e = letValue(std::move(value));
+        }
+        return;
+    }
+    if (v.isObject()) {
+        if (!v.rawObject())
+            throwScriptError(ScriptErrors::ObjectNotSet);
+        ObjectRef keep(v.rawObject());
+        VariantList a;
+        evalList(f, args, a);
+        f.eng->invokeOrThrow(keep.get(), QString(), isSet ? ScriptObject::PutRef : ScriptObject::Put, a, &value);
+        return;
+    }
+    raiseNamed(ScriptErrors::TypeMismatch, name);
+}
+
+void VbNameExpr::assign(VbFrame &f, Variant &&value, bool isSet)
+{
+    if (readOnly)
+        throwScriptError(ScriptErrors::IllegalAssignment);
+    switch (kind) {
+    case Local: case Global: case OuterLocal: case Field:
+        storeInto(f, *variable(f, true), std::move(value), isSet);
+        return;
+    case Dynamic: {
+        resolveDynamic(f);
+        if (cacheKind == 1) {
+            storeInto(f, *cacheCell, std::move(value), isSet);
+            return;
+        }
+        if (cacheKind == 2)
+            throwScriptError(ScriptErrors::IllegalAssignment);
+        if (implicitSlot < 0 || cacheKind == 3) {
+            VariantList a;
+            evalList(f, args, a);
+            Variant v = value;
+            if (f.eng->invokeGlobalMember(name, isSet ? ScriptObject::PutRef : ScriptObject::Put, a, v))
+                return;
+        }
+        Variant *target = variable(f, true);
+        if (!target)
+            raiseNamed(ScriptErrors::UndefinedVariable, name);
+        storeInto(f, *target, std::move(value), isSet);
+        return;
+    }
+    case Member: {
+        if (!f.me)
+            throwScriptError(ScriptErrors::ObjectRequired);
+        VbProcedure *p = isSet ? (member.set ? member.set : nullptr) : (member.let ? member.let : member.set);
+        if (!p)
+            throwScriptError(ScriptErrors::IllegalAssignment);
+        const int n = int(args.size());
+        std::vector<Variant> vals(size_t(n + 1));
+        for (int i = 0; i < n; ++i)
+            vals[size_t(i)] = args[size_t(i)]->eval(f);
+        vals[size_t(n)] = isSet ? std::move(value) : letValue(std::move(value));
+        f.eng->callProcValues(p, f.me, vals.data(), n + 1);
+        return;
+    }
+    default:
+        throwScriptError(ScriptErrors::IllegalAssignment);
+    }
+}
+
+// ---- members ----
+
+ObjectRef VbMemberExpr::target(VbFrame &f)
+{
+    Variant o = object ? object->eval(f) : f.locals[withSlot];
+    const Variant &d = o.deref();
+    if (!d.isObject())
+        throwScriptError(ScriptErrors::ObjectRequired, ScriptErrors::description(424) + QStringLiteral(": '") + name + QLatin1Char('\''));
+    if (!d.rawObject())
+        throwScriptError(ScriptErrors::ObjectNotSet);
+    return ObjectRef(d.rawObject());
+}
+
+Variant VbMemberExpr::access(VbFrame &f, int accessFlags)
+{
+    ObjectRef obj = target(f);
+    if (auto *inst = dynamic_cast<VbInstance *>(obj.get())) {
+        if (!*inst->alive)
+            throwScriptError(ScriptErrors::Unexpected);
+        auto it = inst->cls->members.constFind(lower);
+        if (it == inst->cls->members.constEnd() || (!it->isPublic && f.cls != inst->cls))
+            throwScriptError(ScriptErrors::NoSuchMember, ScriptErrors::description(438) + QStringLiteral(": '") + name + QLatin1Char('\''));
+        const VbClassMember &m = it.value();
+        if (m.field >= 0) {
+            Variant &v = inst->fields[size_t(m.field)];
+            if (args.empty() && !hasParens)
+                return v;
+            if (v.isArray())
+                return elementOf(f, v.rawArray(), args);
+            if (v.isObject() && v.rawObject()) {
+                VariantList a;
+                evalList(f, args, a);
+                return f.eng->invokeOrThrow(v.rawObject(), QString(), accessFlags, a);
+            }
+            throwScriptError(ScriptErrors::TypeMismatch);
+        }
+        if (m.method)
+            return f.eng->callProc(m.method, inst, f, args);
+        if (m.get)
+            return f.eng->callProc(m.get, inst, f, args);
+        throwScriptError(ScriptErrors::NoSuchMember);
+    }
+    VariantList a;
+    evalList(f, args, a);
+    return f.eng->invokeOrThrow(obj.get(), name, accessFlags, a);
+}
+
+Variant VbMemberExpr::eval(VbFrame &f)
+{
+    return access(f, ScriptObject::Get | ScriptObject::Call);
+}
+
+void VbMemberExpr::exec(VbFrame &f)
+{
+    access(f, ScriptObject::Call | (args.empty() ? ScriptObject::Get : 0));
+}
+
+void VbMemberExpr::assign(VbFrame &f, Variant &&value, bool isSet)
+{
+    ObjectRef obj = target(f);
+    if (auto *inst = dynamic_cast<VbInstance *>(obj.get())) {
+        auto it = inst->cls->members.constFind(lower);
+        if (it == inst->cls->members.constEnd() || (!it->isPublic && f.cls != inst->cls))
+            throwScriptError(ScriptErrors::NoSuchMember, ScriptErrors::description(438) + QStringLiteral(": '") + name + QLatin1Char('\''));
+        const VbClassMember &m = it.value();
+        if (m.field >= 0) {
+            Variant &v = inst->fields[size_t(m.field)];
+            if (args.empty() && !hasParens) {
+                if (isSet && !value.isObject())
+                    throwScriptError(ScriptErrors::ObjectRequired);
+                v = isSet ? std::move(value) : letValue(std::move(value));
+                return;
+            }
+            if (!v.isArray())
+                throwScriptError(ScriptErrors::TypeMismatch);
+            Variant *e = elementRef(f, v, args);
+            *e = isSet ? std::move(value) : letValue(std::move(value));
+            return;
+        }
+        VbProcedure *p = isSet ? m.set : (m.let ? m.let : nullptr);
+        if (!p)
+            throwScriptError(ScriptErrors::IllegalAssignment);
+        const int n = int(args.size());
+        std::vector<Variant> vals(size_t(n + 1));
+        for (int i = 0; i < n; ++i)
+            vals[size_t(i)] = args[size_t(i)]->eval(f);
+        vals[size_t(n)] = isSet ? std::move(value) : letValue(std::move(value));
+        f.eng->callProcValues(p, inst, vals.data(), n + 1);
+        return;
+    }
+    VariantList a;
+    evalList(f, args, a);
+    f.eng->invokeOrThrow(obj.get(), name, isSet ? ScriptObject::PutRef : ScriptObject::Put, a, &value);
+}
+
+Variant VbIndexExpr::eval(VbFrame &f)
+{
+    Variant v = base->eval(f);
+    if (v.isArray())
+        return elementOf(f, v.rawArray(), args);
+    if (v.isObject() && v.rawObject()) {
+        VariantList a;
+        evalList(f, args, a);
+        return f.eng->invokeOrThrow(v.rawObject(), QString(), ScriptObject::Get | ScriptObject::Call, a);
+    }
+    throwScriptError(ScriptErrors::TypeMismatch);
+}
+
+void VbIndexExpr::assign(VbFrame &f, Variant &&value, bool isSet)
+{
+    Variant v = base->eval(f);
+    if (v.isObject() && v.rawObject()) {
+        VariantList a;
+        evalList(f, args, a);
+        f.eng->invokeOrThrow(v.rawObject(), QString(), isSet ? ScriptObject::PutRef : ScriptObject::Put, a, &value);
+        return;
+    }
+    throwScriptError(ScriptErrors::IllegalAssignment);
+}
+
+// ---- statements ----
+
+void VbAssignStmt::exec(VbFrame &f)
+{
+    if (append) {
+        auto *n = static_cast<VbNameExpr *>(target.get());
+        if (n->kind == VbNameExpr::Local || n->kind == VbNameExpr::Global || n->kind == VbNameExpr::Field) {
+            Variant *v = n->variable(f, true);
+            if (v && v->isString()) {
+                Variant rhs = static_cast<VbBinaryExpr *>(value.get())->right->eval(f);
+                const Variant &r = rhs.deref();
+                if (!v->isString()) {
+                    // the right side changed the variable: fall back to the plain form
+                    Variant joined = VariantOps::binary(VbBinOp::Concat, *v, r);
+                    *v = std::move(joined);
+                    return;
+                }
+                if (r.isNull())
+                    return;
+                const QString add = r.isString() ? r.rawString() : r.toString();
+                if (v->rawString().size() + add.size() > VbEngine::MaxStringLength)
+                    throwScriptError(ScriptErrors::OutOfMemory);
+                v->rawString().append(add);
+                return;
+            }
+        }
+    }
+    Variant val = value->eval(f);
+    target->assign(f, std::move(val), isSet);
+}
+
+void VbConstStmt::exec(VbFrame &f)
+{
+    Variant v = value->eval(f);
+    if (Variant *cell = target->variable(f, true))
+        *cell = letValue(std::move(v));
+}
+
+void VbReDimStmt::exec(VbFrame &f)
+{
+    for (Item &item : items) {
+        auto *n = static_cast<VbNameExpr *>(item.target.get());
+        Variant *v = n->variable(f, true);
+        if (!v)
+            throwScriptError(ScriptErrors::IllegalAssignment);
+        std::vector<ScriptArray::Bound> bounds;
+        for (auto &b : item.bounds) {
+            const int upper = b->eval(f).toLong();
+            if (upper < -1)
+                throwScriptError(ScriptErrors::SubscriptOutOfRange);
+            bounds.push_back(ScriptArray::Bound{0, upper + 1});
+        }
+        if (v->isArray() && v->rawArray()) {
+            ScriptArray *a = v->rawArray();
+            if (a->locks > 0 || (a->fixed && a->refs == 1))
+                throwScriptError(ScriptErrors::ArrayLocked);
+            if (preserve) {
+                v->setArrayWritable();
+                v->rawArray()->fixed = false;
+                v->rawArray()->redim(bounds, true);
+                continue;
+            }
+        }
+        auto *a = new ScriptArray(bounds);
+        *v = Variant::fromArray(a);
+    }
+}
+
+void VbEraseStmt::exec(VbFrame &f)
+{
+    auto *n = static_cast<VbNameExpr *>(target.get());
+    Variant *v = n->variable(f, false);
+    if (!v || !v->isArray())
+        throwScriptError(ScriptErrors::TypeMismatch);
+    ScriptArray *a = v->rawArray();
+    if (a->locks > 0)
+        throwScriptError(ScriptErrors::ArrayLocked);
+    if (a->fixed) {
+        v->setArrayWritable();
+        v->rawArray()->fixed = true;
+        v->rawArray()->erase();
+    } else {
+        *v = Variant::fromArray(new ScriptArray());
+    }
+}
+
+void VbIfStmt::exec(VbFrame &f)
+{
+    for (auto &branch : branches) {
+        bool take;
+        try {
+            take = truthy(branch.first->eval(f));
+        } catch (ScriptException &e) {
+            if (!f.resumeNext)
+                throw;
+            if (e.line == 0) {
+                e.line = line;
+                e.column = column;
+            }
+            // as the runtime does: execution goes on with the next statement, inside the branch
+            f.eng->recordError(e);
+            take = true;
+        }
+        if (take) {
+            vbExecBlock(f, branch.second);
+            return;
+        }
+    }
+    vbExecBlock(f, elseBlock);
+}
+
+void VbSelectStmt::exec(VbFrame &f)
+{
+    Variant subj = subject->eval(f);
+    if (subj.isObject() && subj.rawObject())
+        subj = subj.valueOf();
+    for (Case &c : cases) {
+        for (Item &item : c.items) {
+            bool match = false;
+            Variant a = item.a->eval(f);
+            if (item.kind == 0) {
+                match = VariantOps::compare(subj, a) == 0;
+            } else if (item.kind == 1) {
+                Variant b = item.b->eval(f);
+                const int lo = VariantOps::compare(subj, a), hi = VariantOps::compare(subj, b);
+                match = lo != 2 && hi != 2 && lo >= 0 && hi <= 0;
+            } else {
+                Variant r = VariantOps::binary(item.op, subj, a);
+                match = !r.isNull() && r.toBool();
+            }
+            if (match) {
+                vbExecBlock(f, c.body);
+                return;
+            }
+        }
+    }
+    if (hasElse)
+        vbExecBlock(f, elseBlock);
+}
+
+void VbForStmt::exec(VbFrame &f)
+{
+    auto *n = static_cast<VbNameExpr *>(var.get());
+    Variant start = from->eval(f);
+    Variant end = to->eval(f);
+    Variant stepV = step ? step->eval(f) : Variant::fromInteger(1);
+    if (start.isObject()) start = start.valueOf();
+    if (end.isObject()) end = end.valueOf();
+    if (stepV.isObject()) stepV = stepV.valueOf();
+    if (start.isNull() || end.isNull() || stepV.isNull())
+        throwScriptError(ScriptErrors::InvalidUseOfNull);
+    if (start.isString()) start = Variant::fromDouble(start.toDouble());
+    if (end.isString()) end = Variant::fromDouble(end.toDouble());
+    if (stepV.isString()) stepV = Variant::fromDouble(stepV.toDouble());
+    if (!start.isNumericType() || !end.isNumericType() || !stepV.isNumericType())
+        throwScriptError(ScriptErrors::TypeMismatch);
+    if (start.isEmpty()) start = Variant::fromInteger(0);
+    Variant *counter = n->variable(f, true);
+    if (!counter)
+        throwScriptError(ScriptErrors::IllegalAssignment);
+    *counter = start;
+    VbEngine &eng = *f.eng;
+    const bool intLoop = (start.type() == Variant::Integer || start.type() == Variant::Long)
+        && end.isIntegral() && stepV.isIntegral();
+    if (intLoop) {
+        const std::int64_t e = end.rawInt(), s = stepV.rawInt();
+        for (;;) {
+            counter = n->variable(f, true);
+            const Variant &c = *counter;
+            if (c.type() == Variant::Integer || c.type() == Variant::Long) {
+                const std::int64_t i = c.rawInt();
+                if (s >= 0 ? i > e : i < e)
+                    return;
+            } else {
+                const int cmp = VariantOps::compare(c, end);
+                if (cmp == 2 || (stepV.rawInt() >= 0 ? cmp > 0 : cmp < 0))
+                    return;
+            }
+            vbExecBlock(f, body);
+            if (f.exit) {
+                if (f.exit == VbFrame::ExitFor)
+                    f.exit = VbFrame::None;
+                return;
+            }
+            eng.tick();
+            counter = n->variable(f, true);
+            Variant &cv = *counter;
+            if (cv.type() == Variant::Integer) {
+                const std::int64_t next = cv.rawInt() + s;
+                cv = (next >= -32768 && next <= 32767) ? Variant::fromInteger(int(next))
+                                                       : Variant::fromNumber(next);
+            } else if (cv.type() == Variant::Long) {
+                const std::int64_t next = cv.rawInt() + s;
+                cv = (next >= INT32_MIN && next <= INT32_MAX) ? Variant::fromLong(std::int32_t(next))
+                                                              : Variant::fromDouble(double(next));
+            } else {
+                cv = VariantOps::binary(VbBinOp::Add, cv, stepV);
+            }
+        }
+    }
+    const double s = stepV.toDouble();
+    for (;;) {
+        counter = n->variable(f, true);
+        const int cmp = VariantOps::compare(*counter, end);
+        if (cmp == 2 || (s >= 0 ? cmp > 0 : cmp < 0))
+            return;
+        vbExecBlock(f, body);
+        if (f.exit) {
+            if (f.exit == VbFrame::ExitFor)
+                f.exit = VbFrame::None;
+            return;
+        }
+        eng.tick();
+        counter = n->variable(f, true);
+        *counter = VariantOps::binary(VbBinOp::Add, *counter, stepV);
+    }
+}
+
+void VbForEachStmt::exec(VbFrame &f)
+{
+    Variant coll = collection->eval(f);
+    VariantList items;
+    if (coll.isArray()) {
+        ScriptArray *a = coll.rawArray();
+        items.reserve(a->size());
+        for (qsizetype i = 0; i < a->size(); ++i)
+            items.push_back(a->at(i));
+    } else if (coll.isObject() && coll.rawObject()) {
+        f.eng->enumerate(coll, items);
+    } else if (coll.isObject()) {
+        throwScriptError(ScriptErrors::ObjectNotSet);
+    } else {
+        throwScriptError(ScriptErrors::NotACollection);
+    }
+    auto *n = static_cast<VbNameExpr *>(var.get());
+    for (Variant &item : items) {
+        Variant *v = n->variable(f, true);
+        if (!v)
+            throwScriptError(ScriptErrors::IllegalAssignment);
+        *v = std::move(item);
+        vbExecBlock(f, body);
+        if (f.exit) {
+            if (f.exit == VbFrame::ExitFor)
+                f.exit = VbFrame::None;
+            return;
+        }
+        f.eng->tick();
+    }
+}
+
+void VbDoStmt::exec(VbFrame &f)
+{
+    VbEngine &eng = *f.eng;
+    auto test = [&]() {
+        bool c = truthy(cond->eval(f));
+        return until ? !c : c;
+    };
+    for (;;) {
+        if (cond && atTop && !test())
+            return;
+        vbExecBlock(f, body);
+        if (f.exit) {
+            if (f.exit == VbFrame::ExitDo && !isWhileWend)
+                f.exit = VbFrame::None;
+            return;
+        }
+        if (cond && !atTop && !test())
+            return;
+        eng.tick();
+    }
+}
+
+void VbWithStmt::exec(VbFrame &f)
+{
+    f.locals[slot] = object->eval(f);
+    struct Clear {
+        Variant &v;
+        ~Clear() { v = Variant(); }
+    } clear{f.locals[slot]};
+    vbExecBlock(f, body);
+}
+
+void VbOnErrorStmt::exec(VbFrame &f)
+{
+    f.resumeNext = resumeNext;
+    f.eng->clearError();
+}
