@@ -55,21 +55,25 @@ bool isPrivateFolder(const QByteArray &path)
     return true;
 }
 
-// The folder of the socket and the lock; "" when no safe folder is at hand.
+bool usableFolder(const QString &folder)
+{
+    const QByteArray native = QFile::encodeName(folder);
+    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
+        return false;
+    return isPrivateFolder(native);
+}
+
+// The folder of the socket and the lock: $XDG_RUNTIME_DIR, or (when it is
+// unset or not this user's) "tessivane-<uid>" in the temporary folder; "" when
+// no safe folder is at hand. Every start of the same user computes the same.
 QString channelFolder()
 {
     const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
-    QString folder;
-    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime)) {
-        folder = QDir::cleanPath(runtime);
-    } else {
-        folder = QDir::cleanPath(QDir::tempPath()) + QStringLiteral("/tessivane-")
-            + QString::number(::geteuid());
-    }
-    const QByteArray native = QFile::encodeName(folder);
-    if (::mkdir(native.constData(), 0700) != 0 && errno != EEXIST)
-        return QString();
-    return isPrivateFolder(native) ? folder : QString();
+    if (!runtime.isEmpty() && QDir::isAbsolutePath(runtime) && usableFolder(QDir::cleanPath(runtime)))
+        return QDir::cleanPath(runtime);
+    const QString folder = QDir::cleanPath(QDir::tempPath()) + QStringLiteral("/tessivane-")
+        + QString::number(::geteuid());
+    return usableFolder(folder) ? folder : QString();
 }
 
 QByteArray frame(const QByteArray &utf8)
@@ -121,12 +125,17 @@ QString InstanceChannel::lockPath(const QString &service)
 
 bool InstanceChannel::listen()
 {
-    if (m_lockFd >= 0)
+    if (m_lockFd >= 0 || m_unreachable)
         return true;
     const QString lockFile = lockPath(m_service);
     const QString socketFile = socketPath(m_service);
-    if (lockFile.isEmpty() || socketFile.isEmpty())
-        return false;
+    if (lockFile.isEmpty() || socketFile.isEmpty()) {
+        // Without a safe folder no instance can be reached: run alone rather
+        // than hand the request to nobody.
+        qWarning("InstanceChannel: no private folder for the instance channel");
+        m_unreachable = true;
+        return true;
+    }
 
     const int fd = ::open(QFile::encodeName(lockFile).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0)
@@ -154,7 +163,7 @@ bool InstanceChannel::listen()
 
 bool InstanceChannel::isServer() const
 {
-    return m_lockFd >= 0;
+    return m_lockFd >= 0 && m_server && m_server->isListening();
 }
 
 void InstanceChannel::acceptConnections()

@@ -10,9 +10,10 @@ class QLocalSocket;
 // serves requests, a later start hands its request over and ends.
 //
 // The service ("Tessivane|Brw", "Dunmora|Dwn") names a per-user local socket
-// and a lock file. Both live in $XDG_RUNTIME_DIR when it is set, else in a
-// folder "tessivane-<uid>" of the temporary folder that only the user can
-// enter; the socket itself is reachable by the same user only. The lock
+// and a lock file. Both live in $XDG_RUNTIME_DIR when it is set (and belongs
+// to the user), else in a folder "tessivane-<uid>" of the temporary folder
+// that only the user can enter; the socket itself is reachable by the same
+// user only. The lock
 // (flock, released by the kernel when the process dies) decides which of two
 // simultaneous starts becomes the server; a socket file left behind by a
 // crashed server is taken over.
@@ -32,9 +33,12 @@ public:
     ~InstanceChannel() override;
 
     // True: this process is the first instance (it holds the lock) and now
-    // serves requests. False: another instance is running (or the folder of
-    // the channel is unusable); the caller forwards its request with send().
+    // serves requests; also true, without serving, in the rare case that no
+    // private folder can be had or the socket cannot be opened (the program
+    // then runs on its own). False: another instance is running; the caller
+    // forwards its request with send() and ends.
     bool listen();
+    // Whether requests of later starts reach this instance.
     bool isServer() const;
 
     // Sends one request to the running instance and waits up to timeoutMs in
@@ -59,4 +63,5 @@ private:
     QString m_service;
     QLocalServer *m_server = nullptr;
     int m_lockFd = -1;
+    bool m_unreachable = false;
 };

@@ -91,6 +91,7 @@ protected:
 TEST_F(InstanceChannelTest, FirstListenerServesLaterOnesForward)
 {
     InstanceChannel first(kService);
+    EXPECT_FALSE(first.isServer());
     ASSERT_TRUE(first.listen());
     EXPECT_TRUE(first.isServer());
     InstanceChannel second(kService);
@@ -268,13 +269,24 @@ TEST_F(InstanceChannelTest, WithoutRuntimeFolderAPrivateTemporaryFolderIsUsed)
         ASSERT_EQ(::lstat(QFile::encodeName(expectedFolder).constData(), &st), 0);
         EXPECT_EQ(st.st_mode & 0777, 0700u);
     }
-    // A symbolic link in its place is not followed.
+    // A runtime folder of another user is passed over for the private one.
+    if (::geteuid() == 0) {
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(m_runtime.path()));
+        ASSERT_EQ(::chown(QFile::encodeName(m_runtime.path()).constData(), 12345, 12345), 0);
+        EXPECT_EQ(QFileInfo(InstanceChannel::socketPath(kService)).path(), expectedFolder);
+        ASSERT_EQ(::chown(QFile::encodeName(m_runtime.path()).constData(), 0, 0), 0);
+        qunsetenv("XDG_RUNTIME_DIR");
+    }
+    // A symbolic link in its place is not followed: the start runs alone,
+    // unreachable, and creates nothing through the link.
     QDir(expectedFolder).removeRecursively();
     ASSERT_TRUE(QFile::link(m_runtime.path(), expectedFolder));
     {
         InstanceChannel server(kService);
-        EXPECT_FALSE(server.listen());
+        EXPECT_TRUE(server.listen());
+        EXPECT_FALSE(server.isServer());
         EXPECT_FALSE(DDESend(kService, QStringLiteral("OpenNew")));
+        EXPECT_TRUE(QDir(m_runtime.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
     }
     qputenv("TMPDIR", oldTmp);
     if (oldTmp.isEmpty())
