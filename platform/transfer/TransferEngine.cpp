@@ -83,6 +83,16 @@ void TransferEngine::remove(UrlTransfer *t)
         m_pollTimer.stop();
 }
 
+void TransferEngine::resume(UrlTransfer *t)
+{
+    if (m_inCurl || std::find(m_active.begin(), m_active.end(), t) == m_active.end())
+        return;
+    m_inCurl = true;
+    curl_easy_pause(t->easy(), CURLPAUSE_CONT);
+    m_inCurl = false;
+    afterAction();
+}
+
 void TransferEngine::post(Notification n)
 {
     m_queue.push_back(std::move(n));

@@ -30,6 +30,8 @@ public:
     // Takes the transfer's handle out of the multi handle (never called from
     // inside curl).
     void remove(UrlTransfer *t);
+    // Lets a paused transfer read on (never called from inside curl).
+    void resume(UrlTransfer *t);
 
     struct Notification
     {

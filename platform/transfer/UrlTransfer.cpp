@@ -10,7 +10,6 @@
 #include <cerrno>
 #include <cstdio>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace {
 // Addresses come from web pages and command lines; curl wants them encoded.
@@ -54,6 +53,8 @@ UrlTransfer::UrlTransfer(const QString &url, const QString &path, BindStatusCall
 
 UrlTransfer::~UrlTransfer()
 {
+    if (m_sink)
+        m_sink->cancel();
     releaseHandle();
     discardTemp();
 }
@@ -83,6 +84,17 @@ bool UrlTransfer::begin()
     if (!m_temp.open())
         return fail(m_temp.errorString());
     ::fchmod(m_temp.handle(), fileModeFromUmask());
+    const std::weak_ptr<UrlTransfer> weak = weak_from_this();
+    m_sink = std::make_unique<FileSink>(
+        m_temp.handle(), TransferEngine::instance(),
+        [weak] {
+            if (const auto t = weak.lock())
+                t->resume();
+        },
+        [weak](bool ok, const QString &error) {
+            if (const auto t = weak.lock())
+                t->complete(ok, error);
+        });
 
     m_easy = curl_easy_init();
     if (!m_easy)
@@ -121,8 +133,11 @@ void UrlTransfer::abort()
 {
     if (m_stopDelivered)
         return;
-    if (!m_finished) {
+    if (!m_finished || m_draining) {
         m_finished = true;
+        m_draining = false;
+        if (m_sink)
+            m_sink->cancel();
         releaseHandle();
         discardTemp();
         m_result = TransferResult::Aborted;
@@ -155,23 +170,28 @@ size_t UrlTransfer::writeCallback(char *data, size_t size, size_t n, void *userp
 {
     auto *t = static_cast<UrlTransfer *>(userp);
     const size_t len = size * n;
-    const int fd = t->m_temp.handle();
-    const char *p = data;
-    size_t left = len;
-    while (left > 0) {
-        const ssize_t w = ::write(fd, p, left);
-        if (w < 0) {
-            if (errno == EINTR)
-                continue;
-            t->m_writeFailed = true;
-            return 0;
-        }
-        p += w;
-        left -= size_t(w);
+    switch (t->m_sink->push(data, len)) {
+    case FileSink::Push::Ok:
+        break;
+    case FileSink::Push::Full:
+        // curl keeps the bytes and hands them over again after resume().
+        t->m_paused = true;
+        return CURL_WRITEFUNC_PAUSE;
+    case FileSink::Push::Failed:
+        t->m_writeFailed = true;
+        return 0;
     }
     t->m_written += qint64(len);
     t->m_bodyStarted = true;
     return len;
+}
+
+void UrlTransfer::resume()
+{
+    if (!m_paused || !m_easy || m_finished)
+        return;
+    m_paused = false;
+    TransferEngine::instance()->resume(this);
 }
 
 int UrlTransfer::progressCallback(void *userp, curl_off_t dltotal, curl_off_t dlnow, curl_off_t, curl_off_t)
@@ -257,10 +277,26 @@ void UrlTransfer::finish(CURLcode code)
     m_finished = true;
     releaseHandle();
 
-    bool ok = code == CURLE_OK && !m_writeFailed;
-    if (!ok) {
+    if (code != CURLE_OK || m_writeFailed) {
         m_errorText = m_error[0] ? QString::fromUtf8(m_error) : QString::fromUtf8(curl_easy_strerror(code));
-    } else {
+        if (m_sink)
+            m_sink->cancel();
+        discardTemp();
+        m_result = TransferResult::Failed;
+        queueStop();
+        return;
+    }
+    // The file's thread writes what is still queued; complete() follows.
+    m_draining = true;
+    m_sink->close();
+}
+
+void UrlTransfer::complete(bool ok, const QString &error)
+{
+    if (!m_draining || m_stopDelivered)
+        return;
+    m_draining = false;
+    if (ok) {
         const QString tempName = m_temp.fileName();
         m_temp.close();
         if (::rename(QFile::encodeName(tempName).constData(), QFile::encodeName(m_path).constData()) == 0) {
@@ -269,6 +305,8 @@ void UrlTransfer::finish(CURLcode code)
             ok = false;
             m_errorText = QString::fromLocal8Bit(strerror(errno));
         }
+    } else {
+        m_errorText = error;
     }
     if (!ok) {
         discardTemp();

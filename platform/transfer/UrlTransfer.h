@@ -1,5 +1,6 @@
 #pragma once
 
+#include "FileSink.h"
 #include "UrlDownload.h"
 
 #include <QByteArray>
@@ -33,6 +34,8 @@ public:
     // Engine side.
     CURL *easy() const { return m_easy; }
     void finish(CURLcode code);       // curl is done with it (outside curl)
+    void resume();                    // the file's queue drained: read on
+    void complete(bool ok, const QString &error); // the file is written and closed
     void sample(qint64 nowMs, bool force); // status changes and throttled data progress
     void deliverProgress(qint64 progress, qint64 max, int status, const QString &text);
     void deliverStop();
@@ -51,6 +54,9 @@ private:
     QEventLoop *m_loop = nullptr;
     CURL *m_easy = nullptr;
     QTemporaryFile m_temp;
+    std::unique_ptr<FileSink> m_sink;
+    bool m_paused = false;   // curl holds the body until the file's queue drains
+    bool m_draining = false; // curl is done; the file is still being written
     char m_error[CURL_ERROR_SIZE] = {};
     QString m_errorText;
     QString m_textUrl; // the address the data notifications name

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <QString>
+
+#include <functional>
+#include <memory>
+
+class QObject;
+
+// Writes a transfer's body into its file on a thread of its own, so that a
+// disk that makes write() wait (the kernel throttling dirty pages) never
+// stalls the event loop. The queue is bounded: push() answers Full above
+// kHighWater, and onDrained runs once it is back under kLowWater.
+class FileSink
+{
+public:
+    static constexpr size_t kHighWater = 16u << 20;
+    static constexpr size_t kLowWater = 4u << 20;
+
+    enum class Push { Ok, Full, Failed };
+
+    // fd is duplicated; the caller keeps its own. The callbacks run on the
+    // thread of context (queued), and never after cancel().
+    FileSink(int fd, QObject *context, std::function<void()> onDrained,
+             std::function<void(bool ok, const QString &error)> onClosed);
+    ~FileSink(); // cancels
+
+    Push push(const char *data, size_t len);
+    // Writes what is queued, closes the file and reports through onClosed.
+    void close();
+    // Drops what is queued; nothing is reported any more.
+    void cancel();
+
+private:
+    struct State;
+    std::shared_ptr<State> m_state;
+};
