@@ -347,18 +347,23 @@ TEST_F(InstanceChannelTest, SimultaneousFirstStartsMakeExactlyOneServer)
         for (int i = 0; i < 5; ++i) {
             starts.push_back(std::make_unique<QProcess>());
             starts.back()->start(QStringLiteral(INSTANCE_PROBE),
-                                 {QStringLiteral("race"), kService, QStringLiteral("800")});
+                                 {QStringLiteral("race"), kService, QStringLiteral("1500")});
         }
         int servers = 0;
-        int clients = 0;
+        int delivered = 0;
+        int received = -1;
         for (auto &p : starts) {
             ASSERT_TRUE(p->waitForFinished(15000));
             const QByteArray out = p->readAllStandardOutput().trimmed();
-            servers += out == "SERVER";
-            clients += out == "CLIENT";
+            if (out.startsWith("SERVER ")) {
+                ++servers;
+                received = out.mid(7).toInt();
+            }
+            delivered += out == "CLIENT 1";
         }
         EXPECT_EQ(servers, 1) << round;
-        EXPECT_EQ(clients, 4) << round;
+        EXPECT_EQ(delivered, 4) << round;
+        EXPECT_EQ(received, 4) << round;
     }
 }
 } // namespace

@@ -7,7 +7,9 @@
 //     a later start: sends the UTF-8 text of <command-file>; exit 0 when
 //     acknowledged, 1 on failure, 5 when it unexpectedly became the server.
 //   instance_probe race <service> <hold-ms>
-//     prints "SERVER" or "CLIENT"; a server keeps serving for <hold-ms>.
+//     a start of many at once: the one that becomes the first instance serves
+//     for <hold-ms> and prints "SERVER <requests received>"; the others send
+//     "race" and print "CLIENT 1" (acknowledged) or "CLIENT 0".
 #include "DDESend.h"
 #include "InstanceChannel.h"
 
@@ -55,12 +57,18 @@ int main(int argc, char **argv)
     }
     if (mode == QLatin1String("race")) {
         const bool server = channel.listen();
-        std::printf(server ? "SERVER\n" : "CLIENT\n");
-        std::fflush(stdout);
-        if (!server)
+        if (!server) {
+            // A later start forwards at once, possibly before the winner listens.
+            const bool sent = DDESend(args.at(2), QStringLiteral("race"));
+            std::printf("CLIENT %d\n", sent ? 1 : 0);
             return 0;
+        }
+        int received = 0;
+        QObject::connect(&channel, &InstanceChannel::requestReceived, &app, [&received] { ++received; });
         QTimer::singleShot(args.at(3).toInt(), &app, &QCoreApplication::quit);
-        return app.exec();
+        const int rc = app.exec();
+        std::printf("SERVER %d\n", received);
+        return rc;
     }
     return 2;
 }
