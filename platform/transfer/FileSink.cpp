@@ -13,12 +13,21 @@
 #include <thread>
 #include <vector>
 #include <algorithm>
+#include <atomic>
 #include <unistd.h>
 
 namespace {
 constexpr size_t kSpareBuffers = 48;
 constexpr size_t kChunkCapacity = 512 * 1024;
+std::atomic<size_t> g_highWater{FileSink::kHighWater};
+std::atomic<size_t> g_lowWater{FileSink::kLowWater};
 } // namespace
+
+void FileSink::setQueueLimits(size_t high, size_t low)
+{
+    g_highWater = high ? high : kHighWater;
+    g_lowWater = high ? low : kLowWater;
+}
 
 struct FileSink::State
 {
@@ -78,7 +87,7 @@ struct FileSink::State
                 spare.push_back(std::move(chunk));
             if (failure && !error)
                 error = failure;
-            if (full && (queued <= kLowWater || error) && !cancelled) {
+            if (full && (queued <= g_lowWater || error) && !cancelled) {
                 full = false;
                 post([self] {
                     if (!self->cancelled && self->onDrained)
@@ -125,7 +134,7 @@ FileSink::Push FileSink::push(const char *data, size_t len)
     std::unique_lock<std::mutex> lock(m_state->mutex);
     if (m_state->error || m_state->cancelled || m_state->closing)
         return Push::Failed;
-    if (m_state->queued >= kHighWater) {
+    if (m_state->queued >= g_highWater) {
         m_state->full = true;
         return Push::Full;
     }

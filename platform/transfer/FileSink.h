@@ -9,13 +9,15 @@ class QObject;
 
 // Writes a transfer's body into its file on a thread of its own, so that a
 // disk that makes write() wait (the kernel throttling dirty pages) never
-// stalls the event loop. The queue is bounded: push() answers Full above
-// kHighWater, and onDrained runs once it is back under kLowWater.
+// stalls the event loop. The queue is bounded: push() answers Full above the
+// high-water mark, and onDrained runs once it is back under the low one.
 class FileSink
 {
 public:
     static constexpr size_t kHighWater = 16u << 20;
     static constexpr size_t kLowWater = 4u << 20;
+    // Tests shrink the marks to make the queue fill up; 0, 0 restores them.
+    static void setQueueLimits(size_t high, size_t low);
 
     enum class Push { Ok, Full, Failed };
 

@@ -1,5 +1,6 @@
 // The URL-to-file layer and the transfer object against the loopback server.
 #include "CFileDownload.h"
+#include "FileSink.h"
 #include "TestServer.h"
 #include "UrlDownload.h"
 
@@ -141,6 +142,18 @@ TEST_F(TransferTest, SuccessReplacesAnExistingTarget)
     EXPECT_EQ(readAll(target()), TestServer::pattern(1000));
     EXPECT_EQ(entriesOf(m_dir.path()), QStringList{QStringLiteral("file.bin")});
     EXPECT_EQ(QFileInfo(target()).permissions() & QFileDevice::ReadOther, QFileDevice::ReadOther);
+}
+
+// With a tiny queue the transfer pauses whenever the file falls behind and
+// reads on once it caught up; nothing is lost or doubled.
+TEST_F(TransferTest, FileQueueBackPressure)
+{
+    FileSink::setQueueLimits(64 * 1024, 16 * 1024);
+    Recorder r;
+    const auto result = UrlDownloadToFile(m_server.url(QStringLiteral("/bytes/30000000")), target(), &r);
+    FileSink::setQueueLimits(0, 0);
+    ASSERT_EQ(result, TransferResult::Ok);
+    EXPECT_EQ(readAll(target()), TestServer::pattern(30000000));
 }
 
 TEST_F(TransferTest, RedirectIsReported)
