@@ -117,6 +117,8 @@ public:
     int m_minW = 0, m_minH = 0, m_maxW = 0, m_maxH = 0;
     QRect m_normalGeometry;
     Qt::Edges m_borderEdges;
+    bool m_zoomed = false; // maximised, by the window manager or by the window itself
+    QRect MaximisedRect() const;
 
     // ---- tabs and pages ----
     // Opens a new, empty tab and makes it current; callers follow with

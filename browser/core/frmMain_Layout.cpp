@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWindow>
 
 namespace {
@@ -119,19 +120,18 @@ void frmMain::changeEvent(QEvent *e)
         return;
     const auto *sc = static_cast<QWindowStateChangeEvent *>(e);
     if (isMaximized()) {
-        if (!(sc->oldState() & (Qt::WindowMaximized | Qt::WindowMinimized)))
+        if (!(sc->oldState() & (Qt::WindowMaximized | Qt::WindowMinimized)) && !m_zoomed)
             m_normalGeometry = geometry();
+        m_zoomed = true;
         // The maximised size the hook fixes: from the screen's top-left corner,
         // leaving the taskbar at the bottom free.
-        if (QScreen *s = screen()) {
-            const int w = m_maxW > 0 ? m_maxW : s->geometry().width();
-            const int h = m_maxH > 0 ? m_maxH : s->availableGeometry().bottom() - s->geometry().top() + 1;
-            const QRect target(s->geometry().topLeft(), QSize(w, h));
-            if (geometry() != target)
-                setGeometry(target);
-        }
-    } else if (!isMinimized() && (sc->oldState() & Qt::WindowMaximized) && m_normalGeometry.isValid()) {
-        setGeometry(m_normalGeometry);
+        const QRect target = MaximisedRect();
+        if (geometry() != target)
+            setGeometry(target);
+    } else if (!isMinimized() && (sc->oldState() & Qt::WindowMaximized)) {
+        m_zoomed = false;
+        if (m_normalGeometry.isValid())
+            setGeometry(m_normalGeometry);
     }
     Form_Resize();
 }
@@ -211,10 +211,32 @@ void frmMain::picCaption_DblClick()
 {
     m_captionArmed = false;
     m_manualMove = false;
-    if (windowState() & (Qt::WindowMaximized | Qt::WindowMinimized))
+    if ((windowState() & (Qt::WindowMaximized | Qt::WindowMinimized)) || m_zoomed) {
+        m_zoomed = false;
         showNormal();
-    else
-        showMaximized();
+        if (m_normalGeometry.isValid())
+            setGeometry(m_normalGeometry);
+        return;
+    }
+    m_normalGeometry = geometry();
+    m_zoomed = true;
+    showMaximized();
+    // Without a window manager nothing answers the request: the window then
+    // takes the maximised rectangle itself.
+    QTimer::singleShot(150, this, [this] {
+        if (m_zoomed && !isMaximized())
+            setGeometry(MaximisedRect());
+    });
+}
+
+QRect frmMain::MaximisedRect() const
+{
+    const QScreen *s = screen();
+    if (!s)
+        return geometry();
+    const int w = m_maxW > 0 ? m_maxW : s->geometry().width();
+    const int h = m_maxH > 0 ? m_maxH : s->availableGeometry().bottom() - s->geometry().top() + 1;
+    return QRect(s->geometry().topLeft(), QSize(w, h));
 }
 
 void frmMain::imgCtrl_MouseUp(int Index, int, int, double, double)
