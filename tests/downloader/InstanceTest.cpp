@@ -113,7 +113,7 @@ private slots:
         // A request for a slow transfer: the later start ends at once all the same.
         const QString slow = m_files.filePath(QStringLiteral("slow.bin"));
         int code = -1;
-        qint64 ms = runToEnd({m_server.url(QStringLiteral("/slow/60000/20")) + QStringLiteral("@@") + slow}, &code);
+        qint64 ms = runToEnd({m_server.url(QStringLiteral("/slow/60000/40")) + QStringLiteral("@@") + slow}, &code);
         QVERIFY(ms >= 0);
         QVERIFY2(ms < 1000, qPrintable(QString::number(ms)));
         QCOMPARE(code, 0);
