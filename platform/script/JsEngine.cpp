@@ -53,6 +53,8 @@ private:
     std::shared_ptr<bool> m_alive;
 };
 
+#define ScriptFileName "script"
+
 int jsErrorNumber(const QJSValue &err)
 {
     switch (err.errorType()) {
@@ -93,7 +95,7 @@ JsEngine::JsEngine(std::shared_ptr<ScriptRunState> state) : m_state(std::move(st
         "    return function () { return bridge.call(id, name, Array.prototype.slice.call(arguments)); };\n"
         "  }\n"
         "  return { wrap: wrap, makeMethod: makeMethod };\n"
-        "})"));
+        "})"), QStringLiteral("host"));
     const QJSValue helpers = factory.call(QJSValueList() << bridge);
     m_wrap = helpers.property(QStringLiteral("wrap"));
     m_makeMethod = helpers.property(QStringLiteral("makeMethod"));
@@ -266,6 +268,19 @@ Variant JsEngine::check(const QJSValue &result)
         }
         m_hostError.clear();
         e.line = result.property(QStringLiteral("lineNumber")).toInt();
+        // an error raised inside a host call: the line of the script's own frame
+        const QStringList frames = result.property(QStringLiteral("stack")).toString().split(QLatin1Char('\n'));
+        for (const QString &frame : frames) {
+            const qsizetype at = frame.indexOf(QLatin1String(ScriptFileName ":"));
+            if (at < 0)
+                continue;
+            bool ok = false;
+            const int line = frame.mid(at + qsizetype(sizeof(ScriptFileName))).section(QLatin1Char(':'), 0, 0).toInt(&ok);
+            if (ok && line > 0) {
+                e.line = line;
+                break;
+            }
+        }
         e.column = 0;
         throw e;
     }
@@ -294,7 +309,7 @@ void JsEngine::addObject(const QString &name, const ObjectRef &object, bool addM
 void JsEngine::addCode(const QString &code)
 {
     m_qjs->setInterrupted(false);
-    check(m_qjs->evaluate(code, QString(), 1));
+    check(m_qjs->evaluate(code, QStringLiteral(ScriptFileName), 1));
 }
 
 Variant JsEngine::run(const QString &procName, VariantList &args)
@@ -312,7 +327,7 @@ Variant JsEngine::run(const QString &procName, VariantList &args)
 Variant JsEngine::evaluate(const QString &expression)
 {
     m_qjs->setInterrupted(false);
-    return check(m_qjs->evaluate(expression, QString(), 1));
+    return check(m_qjs->evaluate(expression, QStringLiteral(ScriptFileName), 1));
 }
 
 // ---- bridge ----

@@ -157,8 +157,8 @@ ScriptObject::Status RegExpObject::invoke(const QString &nameIn, int access, Var
     return UnknownName;
 }
 
-ScriptObject::Status RegExpMatch::invoke(const QString &nameIn, int access, VariantList &, Variant &result,
-                                         ScriptError &)
+ScriptObject::Status RegExpMatch::invoke(const QString &nameIn, int access, VariantList &args, Variant &result,
+                                         ScriptError &error)
 {
     if (access & (Put | PutRef))
         return UnknownName;
@@ -172,7 +172,10 @@ ScriptObject::Status RegExpMatch::invoke(const QString &nameIn, int access, Vari
     } else if (name == QLatin1String("submatches")) {
         auto *c = new RegExpCollection(QStringLiteral("ISubMatches"));
         c->items = subMatches;
-        result = Variant::fromObject(ObjectRef(c));
+        ObjectRef keep(c);
+        if (!args.isEmpty()) // m.SubMatches(1): the item of the collection
+            return c->invoke(QString(), Get, args, result, error);
+        result = Variant::fromObject(keep);
     } else {
         return UnknownName;
     }

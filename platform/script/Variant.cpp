@@ -141,7 +141,9 @@ void Variant::setArrayWritable()
 {
     if (m_type != Array || !m_u.a)
         return;
-    if (m_u.a->refs > 1) {
+    // A locked array was made private before its first element was bound
+    // ByRef; the extra references are the bindings' own.
+    if (m_u.a->refs > 1 && m_u.a->locks == 0) {
         auto *a = new ScriptArray(*m_u.a);
         a->locks = 0;
         a->refs = 1;

@@ -476,9 +476,9 @@ V fEscape(VbEngine &, V *a, int)
             || QStringLiteral("@*_+-./").contains(c))
             out += c;
         else if (u < 256)
-            out += QStringLiteral("%%%1").arg(u, 2, 16, QLatin1Char('0')).toUpper();
+            out += QLatin1Char('%') + QStringLiteral("%1").arg(u, 2, 16, QLatin1Char('0')).toUpper();
         else
-            out += QStringLiteral("%u%1").arg(u, 4, 16, QLatin1Char('0')).toUpper().replace(QStringLiteral("%U"), QStringLiteral("%u"));
+            out += QStringLiteral("%u") + QStringLiteral("%1").arg(u, 4, 16, QLatin1Char('0')).toUpper();
     }
     return V::fromString(out);
 }

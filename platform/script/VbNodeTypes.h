@@ -18,6 +18,7 @@ struct VbParen : VbExpr
     VbParen() = default;
     explicit VbParen(VbExprPtr e) : inner(std::move(e)) {}
     Variant eval(VbFrame &f) override { return inner->eval(f); }
+    bool isConstant() const override { return inner->isConstant(); }
     VbExprPtr inner;
 };
 
@@ -35,6 +36,7 @@ struct VbNewExpr : VbExpr
 struct VbUnaryExpr : VbExpr
 {
     Variant eval(VbFrame &f) override;
+    bool isConstant() const override { return operand->isConstant(); }
     bool isNot = false;
     VbExprPtr operand;
 };
@@ -42,6 +44,7 @@ struct VbUnaryExpr : VbExpr
 struct VbBinaryExpr : VbExpr
 {
     Variant eval(VbFrame &f) override;
+    bool isConstant() const override { return left->isConstant() && right->isConstant(); }
     VbBinOp op = VbBinOp::Add;
     VbExprPtr left, right;
 };

@@ -450,7 +450,7 @@ ObjectRef VbMemberExpr::target(VbFrame &f)
     if (!d.isObject())
         throwScriptError(ScriptErrors::ObjectRequired, ScriptErrors::description(424) + QStringLiteral(": '") + name + QLatin1Char('\''));
     if (!d.rawObject())
-        throwScriptError(ScriptErrors::ObjectNotSet);
+        throwScriptError(ScriptErrors::ObjectRequired);
     return ObjectRef(d.rawObject());
 }
 

@@ -1263,6 +1263,21 @@ void VbParser::link(VbUnit &unit)
         for (VbNameExpr *n : scope->names)
             linkName(n, *scope);
     }
+    // constants of the top level hold their value before their line runs
+    if (!m_context) {
+        VbFrame f;
+        f.eng = &m_eng;
+        for (const VbStmtPtr &st : unit.top->body) {
+            auto *c = dynamic_cast<VbConstStmt *>(st.get());
+            if (!c || !c->value->isConstant() || c->target->kind != VbNameExpr::Global)
+                continue;
+            try {
+                *c->target->cell = c->value->eval(f);
+            } catch (const ScriptException &) {
+                // reported when the line runs
+            }
+        }
+    }
 }
 
 void VbParser::linkName(VbNameExpr *n, Scope &scope)

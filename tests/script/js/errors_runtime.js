@@ -1,0 +1,3 @@
+WScript.Echo("start");
+var x = 1;
+undefinedFunction();

@@ -1,0 +1,2 @@
+WScript.Echo "never runs"
+x = (1 + 2
