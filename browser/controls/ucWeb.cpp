@@ -19,6 +19,17 @@
 #include <QTimer>
 #include <QWebEnginePage>
 
+// The browser's built-in pictures live in a static library: make sure they
+// are registered before the first one is read.
+static void InitBrowserResources()
+{
+    static const bool done = [] {
+        Q_INIT_RESOURCE(resources);
+        return true;
+    }();
+    (void)done;
+}
+
 namespace {
 const QString kAboutNav = QStringLiteral("about:nav");
 
@@ -26,6 +37,7 @@ const QString kAboutNav = QStringLiteral("about:nav");
 // program's resources do not carry it.
 QPixmap whalePicture()
 {
+    InitBrowserResources();
     QPixmap shipped(QStringLiteral(":/res/imgWhale.png"));
     if (!shipped.isNull())
         return shipped;
