@@ -3,16 +3,9 @@
 #include "Twips.h"
 #include "VbWidgets.h"
 
-#if __has_include("ucListBox.h")
 #include "ucListBox.h"
-#define TESSIVANE_HAVE_LISTBOX 1
-#endif
-#if __has_include("ucTabs.h")
 #include "ucTabs.h"
-#endif
-#if __has_include("ucWeb.h")
 #include "ucWeb.h"
-#endif
 
 #include <QAction>
 #include <QMenu>
@@ -76,6 +69,8 @@ frmMain::frmMain(QWidget *parent)
 
     buildControls();
     buildMenu();
+    ConnectAddressEvents();
+    ConnectLockEvents();
 }
 
 frmMain::~frmMain() = default;
@@ -116,11 +111,9 @@ void frmMain::buildControls()
     imgWebIco[0]->setPixmap(ResPicture(QStringLiteral("imgWebIco0")));
     imgWebIco[1]->setPixmap(ResPicture(QStringLiteral("imgWebIco1")));
 
-#ifdef TESSIVANE_HAVE_LISTBOX
     lstAddr = new ucListBox(this);
     TwipsMove(lstAddr, 0, 2760, 4815, 1935);
     lstAddr->hide();
-#endif
 
     picPass = MakePicture(this, 0, 480, 615, 615);
     picPassCore = MakePicture(picPass, 120, 120, 6135, 2175);
@@ -190,6 +183,10 @@ void frmMain::buildMenu()
         QAction *a = mnuMain->addAction(text);
         a->setCheckable(i == 11);
         mnuMc[i] = a;
-        connect(a, &QAction::triggered, this, [this, i] { mnuMc_Click(i); });
+        connect(a, &QAction::triggered, this, [this, a, i] {
+            if (a->isCheckable())
+                a->setChecked(!a->isChecked()); // the item's handler inverts the mark itself
+            mnuMc_Click(i);
+        });
     }
 }

@@ -4,9 +4,7 @@
 #include "ThemeColors.h"
 #include "Twips.h"
 
-#ifdef TESSIVANE_HAVE_LISTBOX_THEME
 #include "ucListBox.h"
-#endif
 
 #include <QPixmap>
 
@@ -64,10 +62,8 @@ bool frmMain::LoadTheme()
     picCaption->setBackColor(ClrToolBar);
     picTabBar->setBackColor(ClrToolBar);
     picAddr->setBackColor(ClrToolBar);
-#ifdef TESSIVANE_HAVE_LISTBOX_THEME
     lstAddr->setBackColor(ClrMain);
     lstAddr->setSelColor(ClrToolBar);
-#endif
     picSta->setBackColor(ClrToolBar);
     SetTextBoxColors(txtPass, ClrToolBar, nullptr);
     SetTextBoxColors(txtAddr, ClrMain, nullptr);
@@ -93,9 +89,7 @@ bool frmMain::LoadTheme()
             l->setForeColor(white);
         SetTextBoxColors(txtAddr, ClrMain, &white);
         SetTextBoxColors(txtPass, ClrToolBar, &white);
-#ifdef TESSIVANE_HAVE_LISTBOX_THEME
         lstAddr->setForeColor(white);
-#endif
     }
     return true;
 }

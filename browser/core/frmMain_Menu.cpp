@@ -1,0 +1,58 @@
+// The tools menu.
+#include "frmMain.h"
+
+#include "Files.h"
+#include "Mouse.h"
+#include "ucTabs.h"
+#include "ucWeb.h"
+
+#include <QAction>
+
+void frmMain::mnuMc_Click(int index)
+{
+    // A failing item (no current page) does nothing.
+    ucWeb *cur = Web(CurIdx);
+    switch (index) {
+    case 0:
+        if (cur)
+            cur->DoCommand(6);
+        break;
+    case 1:
+        if (cur)
+            cur->DoCommand(7);
+        break;
+    case 3:
+        imgAddWeb_MouseUp(1, 0, 0, 0);
+        break;
+    case 4: {
+        // Every open tab, lowest index first; the last one stays and shows the start page.
+        const int highest = Tabs.ubound();
+        for (int i = 1; i <= highest; ++i) {
+            if (Tabs.exists(i))
+                Tabs_TabClose(i);
+        }
+        break;
+    }
+    case 10:
+        ShowLock();
+        break;
+    case 11: {
+        QAction *item = mnuMc[11];
+        item->setChecked(!item->isChecked());
+        const bool on = item->isChecked();
+        WriteSet(QStringLiteral("Mouse"), on ? QStringLiteral("1") : QStringLiteral("0"));
+        if (on)
+            HookMouse();
+        else
+            UnhookMouse();
+        break;
+    }
+    case 18:
+        close();
+        break;
+    default:
+        // Bookmarks, quick-hide, the task manager and the About window arrive
+        // with their own windows; settings and themes have no dialog.
+        break;
+    }
+}

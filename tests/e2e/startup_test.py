@@ -1,0 +1,132 @@
+"""Start-up, single instance and shutdown of the whole browser."""
+
+import os
+import re
+import sys
+import time
+import unittest
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import harness  # noqa: E402
+
+APP_DIR = sys.argv.pop(1) if len(sys.argv) > 1 else 'build/app'
+
+PAGES = {
+    '/home.html': '<html><head><title>Home</title></head><body>home</body></html>',
+    '/alpha.html': '<html><head><title>Alpha</title></head><body>alpha</body></html>',
+    '/beta.html': '<html><head><title>Beta</title></head><body>beta</body></html>',
+}
+
+
+def msgbox_lines(stderr):
+    return [l for l in stderr.decode('utf-8', 'replace').splitlines() if l.startswith('TESSIVANE_MSGBOX ')]
+
+
+class FatalStarts(unittest.TestCase):
+    def setUp(self):
+        self.folder = harness.ProgramFolder(APP_DIR)
+
+    def tearDown(self):
+        self.folder.cleanup()
+
+    def test_missing_config_ends_with_message(self):
+        os.remove(self.folder.path('config.ini'))
+        p = self.folder.start(TESSIVANE_AUTO_ANSWER='ok')
+        out, err = p.communicate(timeout=60)
+        self.assertNotEqual(p.returncode, 0)
+        self.assertEqual(msgbox_lines(err),
+                         ['TESSIVANE_MSGBOX 错误|非常抱歉，出现了一个错误\\n浏览器没有发现配置文件，所以不能为你浏览|ok'])
+
+    def test_broken_theme_ends_with_message(self):
+        theme = self.folder.read('config.ini')
+        name = re.search(rb'\[Theme\]\r\nTheme=([^\r\n]+)', theme).group(1).decode()
+        ini = 'Themes/' + name
+        data = self.folder.read(ini)
+        data = re.sub(rb'(?im)^WhiteFont=.*\r\n', b'', data)
+        self.folder.write(ini, data)
+        p = self.folder.start(TESSIVANE_AUTO_ANSWER='ok')
+        out, err = p.communicate(timeout=60)
+        self.assertNotEqual(p.returncode, 0)
+        self.assertEqual(msgbox_lines(err),
+                         ['TESSIVANE_MSGBOX 非常抱歉|浏览器在加载主题时发生了一个错误，现在被迫关闭|ok'])
+
+
+class SingleInstance(unittest.TestCase):
+    def setUp(self):
+        self.server = harness.Server(PAGES)
+        self.folder = harness.ProgramFolder(APP_DIR)
+        self.folder.set_setting('OnOpen', '0')
+        self.folder.set_setting('HomePage', self.server.url('/home.html'))
+        self.folder.set_setting('Unload', '1')
+        self.folder.set_setting('AutoSet', '0')
+        self.folder.set_setting('OpenPass', '0')
+        self.folder.set_setting('AutoDelete', '0')
+        self.config_before = self.folder.read('config.ini')
+        # The first close is answered No, the second Yes.
+        self.first = self.folder.start(TESSIVANE_AUTO_ANSWER='no,yes')
+
+    def tearDown(self):
+        harness.stop(self.first)
+        self.server.close()
+        self.folder.cleanup()
+
+    def second(self, args=()):
+        t0 = time.time()
+        p = self.folder.start(args)
+        p.communicate(timeout=30)
+        return p.returncode, time.time() - t0
+
+    def close_window(self):
+        wid = harness.xdotool('search', '--onlyvisible', '--pid', str(self.first.pid)).split()
+        self.assertTrue(wid, 'no visible window')
+        geo = harness.xdotool('getwindowgeometry', '--shell', wid[0])
+        g = dict(l.split('=') for l in geo.splitlines())
+        x, y, w = int(g['X']), int(g['Y']), int(g['WIDTH'])
+        # The close button sits at the right end of the caption bar.
+        harness.xdotool('mousemove', str(x + w - 12), str(y + 16), 'click', '1')
+
+    def test_requests_reach_the_running_browser_and_close_saves_two_keys(self):
+        self.assertTrue(self.server.wait_for('/home.html', 1, 60), 'start page not loaded')
+        self.assertTrue(harness.wait_socket(self.folder))
+
+        code, secs = self.second([self.server.url('/alpha.html')])
+        self.assertEqual(code, 0)
+        self.assertLess(secs, 15)
+        self.assertTrue(self.server.wait_for('/alpha.html'), 'URL not forwarded')
+
+        vkt = os.path.join(self.folder.root, 'beta.vkt')
+        with open(vkt, 'wb') as f:
+            f.write(self.server.url('/beta.html').encode() + b'\r\n')
+        code, _ = self.second([vkt])
+        self.assertEqual(code, 0)
+        self.assertTrue(self.server.wait_for('/beta.html'), 'bookmark not forwarded')
+
+        code, _ = self.second()
+        self.assertEqual(code, 0)
+        self.assertTrue(self.server.wait_for('/home.html', 2), 'OpenNew did not load the start page')
+        self.assertIsNone(self.first.poll(), 'the first instance ended')
+
+        # Four tabs are open: the first close is answered No and changes nothing.
+        time.sleep(1)
+        self.close_window()
+        time.sleep(3)
+        self.assertIsNone(self.first.poll(), 'closed although the answer was No')
+        self.assertEqual(self.folder.read('config.ini'), self.config_before)
+
+        self.close_window()
+        self.first.wait(30)
+        after = self.folder.read('config.ini').split(b'\r\n')
+        before = self.config_before.split(b'\r\n')
+        self.assertEqual(len(after), len(before))
+        for a, b in zip(after, before):
+            key = a.split(b'=')[0]
+            if key == b'LastPage':
+                self.assertEqual(a, b'LastPage=' + self.server.url('/home.html').encode())
+            elif key == b'Addr':
+                self.assertIn(a, (b'Addr=0', b'Addr=1'))
+            else:
+                self.assertEqual(a, b)
+
+
+if __name__ == '__main__':
+    unittest.main(verbosity=2)
