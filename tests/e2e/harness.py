@@ -58,6 +58,7 @@ class Server:
 
     def close(self):
         self.httpd.shutdown()
+        self.httpd.server_close()
 
 
 class ProgramFolder:
@@ -111,8 +112,21 @@ class ProgramFolder:
         return e
 
     def start(self, args=(), **env):
-        return subprocess.Popen([self.path('Tessivane')] + list(args), env=self.env(**env),
-                                stdout=subprocess.PIPE, stderr=subprocess.PIPE, cwd=self.root)
+        """Starts Tessivane; its standard error goes to a file (read it with
+        stderr_of), so that a chatty engine never blocks on a full pipe."""
+        self._count = getattr(self, '_count', 0) + 1
+        err_path = os.path.join(self.root, 'stderr-%d.txt' % self._count)
+        with open(err_path, 'wb') as err:
+            p = subprocess.Popen([self.path('Tessivane')] + list(args), env=self.env(**env),
+                                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=err,
+                                 cwd=self.root)
+        p.err_path = err_path
+        return p
+
+    @staticmethod
+    def stderr_of(proc):
+        with open(proc.err_path, 'rb') as f:
+            return f.read()
 
     def cleanup(self):
         shutil.rmtree(self.root, ignore_errors=True)

@@ -32,9 +32,9 @@ class FatalStarts(unittest.TestCase):
     def test_missing_config_ends_with_message(self):
         os.remove(self.folder.path('config.ini'))
         p = self.folder.start(TESSIVANE_AUTO_ANSWER='ok')
-        out, err = p.communicate(timeout=60)
+        p.wait(60)
         self.assertNotEqual(p.returncode, 0)
-        self.assertEqual(msgbox_lines(err),
+        self.assertEqual(msgbox_lines(self.folder.stderr_of(p)),
                          ['TESSIVANE_MSGBOX 错误|非常抱歉，出现了一个错误\\n浏览器没有发现配置文件，所以不能为你浏览|ok'])
 
     def test_broken_theme_ends_with_message(self):
@@ -45,9 +45,9 @@ class FatalStarts(unittest.TestCase):
         data = re.sub(rb'(?im)^WhiteFont=.*\r\n', b'', data)
         self.folder.write(ini, data)
         p = self.folder.start(TESSIVANE_AUTO_ANSWER='ok')
-        out, err = p.communicate(timeout=60)
+        p.wait(60)
         self.assertNotEqual(p.returncode, 0)
-        self.assertEqual(msgbox_lines(err),
+        self.assertEqual(msgbox_lines(self.folder.stderr_of(p)),
                          ['TESSIVANE_MSGBOX 非常抱歉|浏览器在加载主题时发生了一个错误，现在被迫关闭|ok'])
 
 
@@ -73,7 +73,7 @@ class SingleInstance(unittest.TestCase):
     def second(self, args=()):
         t0 = time.time()
         p = self.folder.start(args)
-        p.communicate(timeout=30)
+        p.wait(30)
         return p.returncode, time.time() - t0
 
     def close_window(self):
