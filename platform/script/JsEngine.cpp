@@ -381,12 +381,6 @@ QJSValue JsHostBridge::call(int id, const QString &name, const QJSValue &jsArgs)
     if (!o)
         return QJSValue(QJSValue::UndefinedValue);
     ObjectRef keep(o);
-    if (m_engine->safeSubset() && !o->safeForScripting()) {
-        ScriptError e;
-        ScriptObject::fail(e, ScriptErrors::UnsafeObject);
-        m_engine->throwHostError(e);
-        return QJSValue();
-    }
     VariantList args;
     const int n = jsArgs.property(QStringLiteral("length")).toInt();
     for (int i = 0; i < n; ++i)

@@ -79,9 +79,9 @@ public:
     // TypeName() of the object.
     virtual QString typeName() const { return QStringLiteral("Object"); }
 
-    // Whether CreateObject may create the object and scripts may use it when
-    // the engine runs in the safe subset. Host objects added with AddObject
-    // are always usable.
+    // Informational: whether the object is safe for scripting. The safe
+    // subset is enforced where objects are created (ScriptObjectFactory);
+    // host objects added with addObject are always usable.
     virtual bool safeForScripting() const { return true; }
 
     // Called once when the last reference goes, before deletion; VBScript

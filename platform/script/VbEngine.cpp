@@ -335,10 +335,6 @@ Variant VbEngine::callProcValues(VbProcedure *p, VbInstance *me, Variant *args, 
 ScriptObject::Status VbEngine::invoke(ScriptObject *obj, const QString &name, int access, VariantList &args,
                                       Variant &result, ScriptError &error)
 {
-    if (m_options.safeSubset && !obj->safeForScripting()) {
-        ScriptObject::fail(error, ScriptErrors::UnsafeObject);
-        return ScriptObject::Failed;
-    }
     ObjectRef keep(obj);
     const ScriptObject::Status st = obj->invoke(name, access, args, result, error);
     checkAbort();
