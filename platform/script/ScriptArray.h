@@ -15,7 +15,7 @@ public:
     struct Bound { int lower = 0; int count = 0; };
 
     // Largest element count the engine allows; beyond it "out of memory".
-    static constexpr qint64 MaxElements = 16 * 1024 * 1024;
+    static constexpr qint64 MaxElements = 4 * 1024 * 1024;
 
     ScriptArray() = default;
     explicit ScriptArray(const std::vector<Bound> &bounds);  // throws 7 when too large

@@ -2,16 +2,44 @@
 
 #include "Variant.h"
 
+#include <vector>
+
+namespace {
+// Objects whose last reference went while another object was being deleted:
+// deleted by the outermost deletion, one after the other, so that a long
+// chain of objects (a linked list built by a script) does not recurse.
+thread_local int t_deleting = 0;
+thread_local std::vector<ScriptObject *> t_pending;
+
+void destroy(ScriptObject *o)
+{
+    // Class_Terminate may take and drop references of its own; keep one
+    // while it runs so the object is deleted exactly once.
+    o->ref();
+    o->aboutToDelete();
+    if (o->refCount() == 1)
+        delete o;
+    else
+        o->deref();
+}
+} // namespace
+
 void ScriptObject::deref()
 {
     if (m_refs.fetch_sub(1, std::memory_order_acq_rel) != 1)
         return;
-    // Class_Terminate may take and drop references of its own; keep one
-    // while it runs so the object is deleted exactly once.
-    m_refs = 1;
-    aboutToDelete();
-    if (m_refs-- == 1)
-        delete this;
+    if (t_deleting > 0) {
+        t_pending.push_back(this);
+        return;
+    }
+    ++t_deleting;
+    destroy(this);
+    while (!t_pending.empty()) {
+        ScriptObject *o = t_pending.back();
+        t_pending.pop_back();
+        destroy(o);
+    }
+    --t_deleting;
 }
 
 ScriptObject::Status ScriptObject::enumerate(VariantList &, ScriptError &error)

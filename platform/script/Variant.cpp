@@ -11,6 +11,27 @@
 
 namespace {
 
+// Arrays released while another array is being freed wait here, so that
+// arrays nested a million deep free without recursion.
+thread_local int t_freeing = 0;
+thread_local std::vector<ScriptArray *> t_pendingArrays;
+
+void freeArray(ScriptArray *a)
+{
+    if (t_freeing > 0) {
+        t_pendingArrays.push_back(a);
+        return;
+    }
+    ++t_freeing;
+    delete a;
+    while (!t_pendingArrays.empty()) {
+        ScriptArray *p = t_pendingArrays.back();
+        t_pendingArrays.pop_back();
+        delete p;
+    }
+    --t_freeing;
+}
+
 double roundHalfEven(double v)
 {
     const double r = std::nearbyint(v); // default rounding mode: to nearest, ties to even
@@ -73,12 +94,18 @@ void Variant::release()
         break;
     case Array:
         if (m_u.a && m_u.a->refs-- == 1)
-            delete m_u.a;
+            freeArray(m_u.a);
         break;
     default:
         break;
     }
     m_type = Empty;
+}
+
+void Variant::dropArrayRef(ScriptArray *a)
+{
+    if (a && a->refs-- == 1)
+        freeArray(a);
 }
 
 Variant Variant::fromString(const QString &s)

@@ -133,6 +133,8 @@ public:
     static QString formatDouble(double d, int digits = 15);
     static QString formatCurrency(std::int64_t raw);
     static QString formatDate(double d);
+    // Drops one reference of an array taken outside a Variant.
+    static void dropArrayRef(ScriptArray *a);
     // Parses the numeric text CDbl accepts (blanks, sign, decimals, exponent,
     // &H / &O); false when it is no number.
     static bool parseNumber(const QString &text, double &out);

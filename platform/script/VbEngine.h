@@ -41,7 +41,7 @@ public:
     // Deepest nesting of script calls before "out of stack space".
     static constexpr int MaxCallDepth = 1000;
     // Longest string the engine builds before "out of memory".
-    static constexpr qsizetype MaxStringLength = 64 * 1024 * 1024;
+    static constexpr qsizetype MaxStringLength = 32 * 1024 * 1024;
 
     explicit VbEngine(std::shared_ptr<ScriptRunState> state);
     ~VbEngine();

@@ -89,8 +89,7 @@ VbArrayLocks::~VbArrayLocks()
 {
     auto release = [](ScriptArray *a) {
         --a->locks;
-        if (a->refs-- == 1)
-            delete a;
+        Variant::dropArrayRef(a);
     };
     for (int i = 0; i < count; ++i)
         release(arrays[i]);

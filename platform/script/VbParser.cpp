@@ -4,6 +4,7 @@
 
 namespace {
 constexpr int MaxNesting = 200;
+constexpr int MaxChain = 5000;
 
 struct DepthGuard
 {
@@ -473,7 +474,11 @@ VbExprPtr VbParser::parseExpr(int minPrec)
 
 VbExprPtr VbParser::parseBinaryRest(VbExprPtr lhs, int minPrec)
 {
+    // a long chain (1 + 1 + ... ) nests its nodes: bound it like nesting
+    int chain = 0;
     for (;;) {
+        if (++chain + m_depth > MaxChain)
+            fail(1001);
         VbBinOp op;
         const int prec = binaryPrec(op);
         if (!prec || prec < minPrec)
