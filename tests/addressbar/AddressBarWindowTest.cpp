@@ -1,0 +1,460 @@
+// The address bar, the page-event reactions and the lock in the real main
+// window, against a loopback server and a temporary program folder.
+#include "TestProgramFolder.h"
+
+#include "Files.h"
+#include "Twips.h"
+#include "frmMain.h"
+#include "ucListBox.h"
+#include "ucTabs.h"
+#include "ucWeb.h"
+
+#include <QKeyEvent>
+#include <QRegularExpression>
+#include <QSignalSpy>
+#include <QStyle>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QtTest>
+
+namespace {
+
+// Serves small pages on 127.0.0.1 and records every requested path.
+class PageServer : public QObject
+{
+public:
+    PageServer()
+    {
+        m_server.listen(QHostAddress::LocalHost, 0);
+        connect(&m_server, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *s = m_server.nextPendingConnection()) {
+                connect(s, &QTcpSocket::readyRead, s, [this, s] { serve(s); });
+                connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
+            }
+        });
+    }
+    QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()); }
+    QStringList paths;
+    int count(const QString &path) const { return int(paths.count(path)); }
+
+private:
+    void serve(QTcpSocket *s)
+    {
+        QByteArray &buf = m_buffers[s];
+        buf += s->readAll();
+        if (!buf.contains("\r\n\r\n"))
+            return;
+        const QByteArray first = buf.left(buf.indexOf("\r\n"));
+        buf.clear();
+        const QString path = QString::fromUtf8(QByteArray::fromPercentEncoding(first.split(' ').value(1)));
+        if (path != QStringLiteral("/favicon.ico"))
+            paths << path;
+        QString title = QStringLiteral("page");
+        QString script;
+        if (path.startsWith(QStringLiteral("/title/")))
+            title = path.mid(7);
+        // a page that names itself only after it loaded, as adverts do
+        if (path.startsWith(QStringLiteral("/late/"))) {
+            script = QStringLiteral("<script>setTimeout(function(){document.title='%1';},30);</script>").arg(path.mid(6));
+            title = QStringLiteral("loading");
+        }
+        const QByteArray body = QStringLiteral("<html><head><meta charset='utf-8'><title>%1</title></head>"
+                                               "<body>%2%3</body></html>")
+                                    .arg(title.toHtmlEscaped(), path.toHtmlEscaped(), script)
+                                    .toUtf8();
+        s->write("HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\nConnection: close\r\nContent-Length: "
+                 + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        s->disconnectFromHost();
+    }
+    QTcpServer m_server;
+    QHash<QTcpSocket *, QByteArray> m_buffers;
+};
+
+void SendKey(QWidget *w, QEvent::Type type, int key, bool autoRepeat, const QString &text = QString())
+{
+    QKeyEvent e(type, key, Qt::NoModifier, text, autoRepeat);
+    QApplication::sendEvent(w, &e);
+}
+
+} // namespace
+
+class AddressBarWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void typingFillsTheListAndShowsIt();
+    void enterOnTheSearchRowSearchesAndRecordsNothing();
+    void enterOnAHistoryRowNavigatesAndRecordsIt();
+    void upAndDownMoveTheSelection();
+    void heldEnterNavigatesOnceAndEmptyBoxNothing();
+    void zoomButtonsStepWithinLimits();
+    void lockOpensOnlyWithThePassword();
+    void lockDuringUnlockGlideStays();
+    void lockKeepsInputFromTheWindow();
+    void filteredTitleLocks();
+    void advertTitleClosesItsTab();
+    void advertStartPageDoesNotLoop();
+    void pageEventsOfTheCurrentTabOnly();
+
+private:
+    void makeWindow();
+    void typeAddress(const QString &text);
+    void pressEnter();
+    bool loadedPath(const QString &path) const;
+    void setConfig(const QString &extra = QString());
+
+    TestProgramFolder *m_folder = nullptr;
+    PageServer *m_server = nullptr;
+    frmMain *m_w = nullptr;
+};
+
+void AddressBarWindowTest::setConfig(const QString &extra)
+{
+    m_folder->writeText(QStringLiteral("config.ini"),
+                        QStringLiteral("[Setting]\r\nOnOpen=0\r\nHomePage=%1/home\r\nZoom=100\r\nAddr=1\r\n"
+                                       "Search=%1/s?q=\r\nPassword=secret\r\nMinPass=0\r\nUseFilter=0\r\n"
+                                       "Filter=000\r\nFilterText=\r\nMobileMode=0\r\n%2"
+                                       "[Theme]\r\nTheme=Default.ini\r\n")
+                            .arg(m_server->base(), extra));
+}
+
+void AddressBarWindowTest::init()
+{
+    m_folder = new TestProgramFolder;
+    m_server = new PageServer;
+    setConfig();
+    m_folder->writeHistory({});
+}
+
+void AddressBarWindowTest::cleanup()
+{
+    delete m_w;
+    m_w = nullptr;
+    delete m_server;
+    m_server = nullptr;
+    delete m_folder;
+    m_folder = nullptr;
+}
+
+void AddressBarWindowTest::makeWindow()
+{
+    m_w = new frmMain;
+    m_w->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_w));
+    // no window manager under Xvfb: make the window the active one directly
+    m_w->activateWindow();
+    QApplication::setActiveWindow(m_w);
+
+    m_w->AddPage();
+    m_w->Form_Resize();
+    // expand the address bar as a user would, and wait for the glide
+    m_w->picAddr_MouseUp(1, 0, 0, 0);
+    QTRY_VERIFY(!m_w->tmrSTxt->isActive());
+    QVERIFY(TWidth(m_w->txtAddr) > 1000);
+    // the pages' native children may have made the window anew: activate it again
+    m_w->activateWindow();
+    QApplication::setActiveWindow(m_w);
+}
+
+void AddressBarWindowTest::typeAddress(const QString &text)
+{
+    m_w->txtAddr->setFocus();
+    m_w->txtAddr->clear();
+    QTest::keyClicks(m_w->txtAddr, text);
+}
+
+void AddressBarWindowTest::pressEnter()
+{
+    QTest::keyClick(m_w->txtAddr, Qt::Key_Return);
+}
+
+bool AddressBarWindowTest::loadedPath(const QString &path) const
+{
+    return m_server->paths.contains(path);
+}
+
+void AddressBarWindowTest::typingFillsTheListAndShowsIt()
+{
+    makeWindow();
+    m_folder->installApps({QStringLiteral("Demo"), QStringLiteral("Node")});
+    m_folder->writeHistory({QStringLiteral("http://x.org/"), QStringLiteral("http://demo.org/")});
+    QTest::mouseClick(m_w->txtAddr, Qt::LeftButton);
+    QVERIFY(m_w->lstAddr->isVisible());
+    QCOMPARE(TWidth(m_w->lstAddr), TWidth(m_w->txtAddr));
+    typeAddress(QStringLiteral("de"));
+    QVERIFY(m_w->lstAddr->isVisible());
+    QCOMPARE(m_w->lstAddr->lblApp->text(), QStringLiteral("找到 2 个关于 de 的应用"));
+    QCOMPARE(m_w->lstAddr->Selected(), QStringLiteral("http://demo.org/"));
+    // the list stands right under the address box
+    QCOMPARE(TLeft(m_w->lstAddr), TLeft(m_w->txtAddr));
+    QCOMPARE(TTop(m_w->lstAddr), THeight(m_w->picCaption) + THeight(m_w->picAddr));
+    // emptying the box hides the list and leaves its rows
+    QTest::keyClick(m_w->txtAddr, Qt::Key_Backspace);
+    QTest::keyClick(m_w->txtAddr, Qt::Key_Backspace);
+    QVERIFY(!m_w->lstAddr->isVisible());
+    QCOMPARE(m_w->lstAddr->Selected(), QStringLiteral("http://demo.org/"));
+}
+
+void AddressBarWindowTest::enterOnTheSearchRowSearchesAndRecordsNothing()
+{
+    makeWindow();
+    m_folder->writeHistory({QStringLiteral("http://x.org/")});
+    const QByteArray before = m_folder->readBytes(QStringLiteral("Data\\InputHis.ini"));
+    typeAddress(QStringLiteral("a b"));
+    QVERIFY(m_w->lstAddr->SeledSearch());
+    pressEnter();
+    QTRY_VERIFY(loadedPath(QStringLiteral("/s?q=a b")));
+    QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")), before);
+}
+
+void AddressBarWindowTest::enterOnAHistoryRowNavigatesAndRecordsIt()
+{
+    makeWindow();
+    const QString p1 = m_server->base() + QStringLiteral("/one");
+    const QString p2 = m_server->base() + QStringLiteral("/two");
+    m_folder->writeHistory({p1, p2});
+    typeAddress(QStringLiteral("two"));
+    QCOMPARE(m_w->lstAddr->Selected(), p2);
+    pressEnter();
+    QTRY_VERIFY(loadedPath(QStringLiteral("/two")));
+    QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")),
+             (p2 + QStringLiteral("@@") + p1 + QStringLiteral("@@\r\n\r\n")).toLatin1());
+
+    // a click on the list's selection bar is Enter
+    typeAddress(QStringLiteral("one"));
+    QTest::mouseClick(m_w->lstAddr->lblSel, Qt::LeftButton, {}, QPoint(5, 5));
+    QTRY_VERIFY(loadedPath(QStringLiteral("/one")));
+    QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")),
+             (p1 + QStringLiteral("@@") + p2 + QStringLiteral("@@\r\n\r\n\r\n")).toLatin1());
+}
+
+void AddressBarWindowTest::upAndDownMoveTheSelection()
+{
+    makeWindow();
+    m_folder->writeHistory({QStringLiteral("http://a1.org/"), QStringLiteral("http://a2.org/")});
+    typeAddress(QStringLiteral("a"));
+    QCOMPARE(m_w->lstAddr->selRow(), 3);
+    m_w->txtAddr->setCursorPosition(1);
+    QTest::keyClick(m_w->txtAddr, Qt::Key_Down);
+    QCOMPARE(m_w->lstAddr->Selected(), QStringLiteral("http://a2.org/"));
+    QCOMPARE(m_w->txtAddr->cursorPosition(), 0);
+    QTest::keyClick(m_w->txtAddr, Qt::Key_Down); // last row: stays
+    QCOMPARE(m_w->lstAddr->selRow(), 4);
+    for (int i = 0; i < 3; ++i)
+        QTest::keyClick(m_w->txtAddr, Qt::Key_Up);
+    QCOMPARE(m_w->lstAddr->selRow(), 1);
+    QVERIFY(m_w->lstAddr->SeledSearch());
+    QCOMPARE(m_w->lstAddr->Selected(), QStringLiteral("a"));
+    pressEnter();
+    QTRY_VERIFY(loadedPath(QStringLiteral("/s?q=a")));
+}
+
+void AddressBarWindowTest::heldEnterNavigatesOnceAndEmptyBoxNothing()
+{
+    makeWindow();
+    const QString p = m_server->base() + QStringLiteral("/held");
+    typeAddress(p);
+    QVERIFY(!m_w->lstAddr->SeledSearch());
+    // X11 sends release and press pairs while a key is held
+    SendKey(m_w->txtAddr, QEvent::KeyPress, Qt::Key_Return, false, QStringLiteral("\r"));
+    for (int i = 0; i < 5; ++i) {
+        SendKey(m_w->txtAddr, QEvent::KeyRelease, Qt::Key_Return, true, QStringLiteral("\r"));
+        SendKey(m_w->txtAddr, QEvent::KeyPress, Qt::Key_Return, true, QStringLiteral("\r"));
+    }
+    SendKey(m_w->txtAddr, QEvent::KeyRelease, Qt::Key_Return, false, QStringLiteral("\r"));
+    // one navigation, recorded once (each record adds a line break)
+    QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")), (p + QStringLiteral("@@\r\n\r\n")).toLatin1());
+    QTRY_VERIFY(loadedPath(QStringLiteral("/held")));
+
+    // an empty box navigates nothing, whatever the list still holds
+    QSignalSpy starts(m_w->Web(m_w->CurIdx), &ucWeb::BfrNav2);
+    m_w->txtAddr->setFocus();
+    m_w->txtAddr->clear();
+    pressEnter();
+    QVERIFY(!starts.wait(500));
+    QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")), (p + QStringLiteral("@@\r\n\r\n")).toLatin1());
+}
+
+void AddressBarWindowTest::zoomButtonsStepWithinLimits()
+{
+    makeWindow();
+    const struct
+    {
+        QString start;
+        int index;
+        QString label;
+        QString stored;
+    } cases[] = {
+        {QStringLiteral("100%"), 0, QStringLiteral("150%"), QStringLiteral("150")},
+        {QStringLiteral("1000%"), 0, QStringLiteral("1000%"), QStringLiteral("keep")},
+        {QStringLiteral("50%"), 1, QStringLiteral("50%"), QStringLiteral("keep")},
+        {QStringLiteral("75%"), 1, QStringLiteral("75%"), QStringLiteral("keep")},
+        {QStringLiteral("75%"), 0, QStringLiteral("125%"), QStringLiteral("125")},
+        {QStringLiteral("odd%"), 1, QStringLiteral("50%"), QStringLiteral("50")},
+    };
+    for (const auto &c : cases) {
+        WriteSet(QStringLiteral("Zoom"), QStringLiteral("keep"));
+        m_w->lblZmVl->setText(c.start);
+        QTest::mouseClick(m_w->lblPlMi[c.index], Qt::LeftButton);
+        QCOMPARE(m_w->lblZmVl->text(), c.label);
+        QCOMPARE(ReadSet(QStringLiteral("Zoom")), c.stored);
+    }
+    QTest::mouseClick(m_w->lblZmVl, Qt::LeftButton);
+    QCOMPARE(m_w->lblZmVl->text(), QStringLiteral("100%"));
+    QCOMPARE(ReadSet(QStringLiteral("Zoom")), QStringLiteral("100"));
+}
+
+void AddressBarWindowTest::lockOpensOnlyWithThePassword()
+{
+    makeWindow();
+    m_w->ShowLock();
+    QVERIFY(m_w->IsLocked());
+    QCOMPARE(TTop(m_w->picPass), THeight(m_w->picCaption));
+    QCOMPARE(m_w->txtPass->style()->styleHint(QStyle::SH_LineEdit_PasswordCharacter, nullptr, m_w->txtPass),
+             int('#'));
+    QTest::keyClicks(m_w->txtPass, QStringLiteral("Secret"));
+    QCOMPARE(m_w->txtPass->displayText(), QStringLiteral("######"));
+    QTest::keyClick(m_w->txtPass, Qt::Key_Return);
+    QVERIFY(m_w->IsLocked());
+    QCOMPARE(m_w->txtPass->text(), QStringLiteral("Secret")); // a wrong password stays in the box
+    m_w->txtPass->clear();
+    QTest::keyClicks(m_w->txtPass, QStringLiteral("secret"));
+    QTest::keyClick(m_w->txtPass, Qt::Key_Return);
+    QVERIFY(!m_w->IsLocked());
+    QCOMPARE(m_w->txtPass->text(), QString());
+    QTRY_VERIFY(!m_w->tmrSPass->isActive());
+    QCOMPARE(TTop(m_w->picPass), -TScaleHeight(m_w));
+}
+
+void AddressBarWindowTest::lockDuringUnlockGlideStays()
+{
+    makeWindow();
+    m_w->ShowLock();
+    QTest::keyClicks(m_w->txtPass, QStringLiteral("secret"));
+    QTest::keyClick(m_w->txtPass, Qt::Key_Return);
+    QVERIFY(m_w->tmrSPass->isActive());
+    m_w->ShowLock(); // e.g. a filtered title arrives while the panel rises
+    QVERIFY(!m_w->tmrSPass->isActive());
+    QVERIFY(m_w->IsLocked());
+    QSignalSpy ticks(m_w->tmrSPass, &QTimer::timeout);
+    QVERIFY(!ticks.wait(200));
+    QCOMPARE(TTop(m_w->picPass), THeight(m_w->picCaption));
+}
+
+void AddressBarWindowTest::lockKeepsInputFromTheWindow()
+{
+    makeWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_w));
+    m_w->ShowLock();
+    QTRY_VERIFY(m_w->txtPass->hasFocus());
+    // a click on the address bar, the address box or a window button does nothing
+    const double width = TWidth(m_w->picAddr);
+    QTest::mouseClick(m_w->picAddr, Qt::LeftButton, {}, QPoint(2, 2));
+    QVERIFY(!m_w->tmrSTxt->isActive());
+    QCOMPARE(TWidth(m_w->picAddr), width);
+    QTest::mouseClick(m_w->txtAddr, Qt::LeftButton);
+    QVERIFY(!m_w->lstAddr->isVisible());
+    QTest::mouseClick(m_w->lblPlMi[0], Qt::LeftButton);
+    QCOMPARE(m_w->lblZmVl->text(), QStringLiteral("100%"));
+    // the focus comes back into the password box, and keys never reach the address box
+    m_w->txtAddr->setFocus();
+    QTRY_VERIFY(m_w->txtPass->hasFocus());
+    const QString addr = m_w->txtAddr->text();
+    QTest::keyClicks(m_w->txtAddr, QStringLiteral("xyz"));
+    QCOMPARE(m_w->txtAddr->text(), addr);
+    // unlocked, everything works again
+    QTest::keyClicks(m_w->txtPass, QStringLiteral("secret"));
+    QTest::keyClick(m_w->txtPass, Qt::Key_Return);
+    QTest::mouseClick(m_w->lblPlMi[0], Qt::LeftButton);
+    QCOMPARE(m_w->lblZmVl->text(), QStringLiteral("150%"));
+}
+
+void AddressBarWindowTest::filteredTitleLocks()
+{
+    WriteSet(QStringLiteral("UseFilter"), QStringLiteral("1"));
+    WriteSet(QStringLiteral("Filter"), QStringLiteral("001"));
+    WriteSet(QStringLiteral("FilterText"), QStringLiteral(";;casino;"));
+    makeWindow();
+    m_w->WebGoTo(m_server->base() + QStringLiteral("/title/ordinary"));
+    QTRY_COMPARE(m_w->Tabs(m_w->CurIdx)->Caption(), QStringLiteral("ordinary"));
+    QVERIFY(!m_w->IsLocked()); // empty words match nothing
+    m_w->WebGoTo(m_server->base() + QStringLiteral("/title/Big casino night"));
+    QTRY_VERIFY(m_w->IsLocked());
+    QTRY_COMPARE(m_w->windowTitle(), QStringLiteral("Big casino night - Tessivane"));
+}
+
+void AddressBarWindowTest::advertTitleClosesItsTab()
+{
+    makeWindow();
+    m_w->WebGoTo(m_server->base() + QStringLiteral("/first"));
+    QTRY_VERIFY(loadedPath(QStringLiteral("/first")));
+    m_w->AddPage();
+    const int adTab = m_w->CurIdx;
+    QVERIFY(adTab > 1);
+    m_w->WebGoTo(m_server->base() + QStringLiteral("/title/广告"));
+    QTRY_VERIFY(!m_w->Tabs.exists(adTab));
+    QCOMPARE(m_w->CurIdx, 1);
+    // a title that only holds the word is ordinary
+    m_w->WebGoTo(m_server->base() + QStringLiteral("/title/广告位招租"));
+    QTRY_COMPARE(m_w->Tabs(1)->Caption(), QStringLiteral("广告位招租"));
+}
+
+void AddressBarWindowTest::advertStartPageDoesNotLoop()
+{
+    WriteSet(QStringLiteral("HomePage"), m_server->base() + QStringLiteral("/late/广告"));
+    makeWindow();
+    m_w->GoStartPage();
+    // closed once (the start page comes again), then left empty
+    QTRY_COMPARE(m_w->Web(1)->LocationURL(), QStringLiteral("about:blank"));
+    QCOMPARE(m_server->count(QStringLiteral("/late/广告")), 2);
+    QVERIFY(m_w->Tabs.exists(1));
+}
+
+void AddressBarWindowTest::pageEventsOfTheCurrentTabOnly()
+{
+    makeWindow();
+    // a page taking the focus becomes current and hides the list and the preview
+    m_w->lstAddr->show();
+    m_w->picImg->show();
+    m_w->Web_GotFocus(m_w->CurIdx);
+    QVERIFY(!m_w->lstAddr->isVisible());
+    QVERIFY(!m_w->picImg->isVisible());
+
+    m_w->Web_StaTxtChange(m_w->CurIdx, QStringLiteral("正在打开网页"));
+    QVERIFY(m_w->picSta->isVisible());
+    QCOMPARE(TWidth(m_w->picSta), TWidth(m_w->lblSta) + 120);
+    m_w->Web_StaTxtChange(m_w->CurIdx, QStringLiteral("完成"));
+    QVERIFY(!m_w->picSta->isVisible());
+    m_w->Web_StaTxtChange(m_w->CurIdx + 7, QStringLiteral("other tab"));
+    QVERIFY(!m_w->picSta->isVisible());
+
+    // the page document follows the current tab's downloads and does not
+    // dangle once that tab is closed
+    m_w->WebGoTo(m_server->base() + QStringLiteral("/doc"));
+    QTRY_VERIFY(!m_w->PageDocument.isNull());
+    QTRY_COMPARE(m_w->txtAddr->text(), m_server->base() + QStringLiteral("/doc"));
+    m_w->AddPage();
+    const int second = m_w->CurIdx;
+    m_w->WebGoTo(m_server->base() + QStringLiteral("/doc2"));
+    QTRY_COMPARE(m_w->txtAddr->text(), m_server->base() + QStringLiteral("/doc2"));
+    QObject *doc2 = m_w->PageDocument.data();
+    QVERIFY(doc2);
+    m_w->Tabs_TabClose(second);
+    QTRY_VERIFY(m_w->PageDocument.isNull());
+
+    // a background tab's title changes its caption, not the window title
+    m_w->SetTitle(QStringLiteral("kept"));
+    m_w->AddPage();
+    const int third = m_w->CurIdx;
+    m_w->Tabs_MouseUp(1, 1, 0, 0, 0);
+    m_w->Web_TtlChange(third, QStringLiteral("background"));
+    QCOMPARE(m_w->Tabs(third)->Caption(), QStringLiteral("background"));
+    QVERIFY(m_w->windowTitle() != QStringLiteral("background - Tessivane"));
+}
+
+QTEST_MAIN(AddressBarWindowTest)
+#include "AddressBarWindowTest.moc"
