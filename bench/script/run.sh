@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Micro-benchmarks of the VBScript engine against CPython: a loop of
+# 10,000,000 integer additions, 100,000 string concatenations and 1,000,000
+# calls of a small function. Prints a table of times and ratios.
+# Usage: bench/script/run.sh [build-folder]   (default: build)
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+build="${1:-$here/../../build}"
+runner="$build/bin/scriptrun"
+if [ ! -x "$runner" ]; then
+  echo "scriptrun not found in $build/bin (build the scriptrun target first)" >&2
+  exit 1
+fi
+python="${PYTHON:-python3}"
+
+seconds() {
+  local start end
+  start=$(date +%s.%N)
+  "$@" > /dev/null
+  end=$(date +%s.%N)
+  echo "$end - $start" | bc -l
+}
+
+best() {
+  # best of three runs
+  local b="" t
+  for _ in 1 2 3; do
+    t=$(seconds "$@")
+    if [ -z "$b" ] || [ "$(echo "$t < $b" | bc -l)" = 1 ]; then b=$t; fi
+  done
+  printf '%.3f' "$b"
+}
+
+printf '%-28s %12s %12s %10s\n' "benchmark" "VBScript s" "CPython s" "ratio"
+for name in add concat call; do
+  vb=$(best "$runner" "$here/$name.vbs")
+  py=$(best "$python" "$here/$name.py")
+  ratio=$(echo "$vb / $py" | bc -l)
+  case $name in
+    add) label="10M integer additions" ;;
+    concat) label="100k string concatenations" ;;
+    call) label="1M function calls" ;;
+  esac
+  printf '%-28s %12s %12s %10.2f\n' "$label" "$vb" "$py" "$ratio"
+done
+echo "(ratio = VBScript time / CPython time; below 1 is faster than CPython)"
