@@ -12,6 +12,7 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
@@ -116,16 +117,35 @@ ucWeb::ucWeb(QWidget *parent)
     connect(Wb, &WebView::statusTextChange, this, &ucWeb::StaTxtChange);
     connect(Wb, &WebView::titleChange, this, &ucWeb::Wb_TitleChange);
 
-    connect(qApp, &QApplication::focusChanged, this, [this](QWidget *old, QWidget *now) {
-        if (now && isAncestorOf(now) && !(old && isAncestorOf(old)))
-            emit GotFocus();
-    });
+    qApp->installEventFilter(this);
 
     TwipsMove(this, 0, 480, 5175, 4335);
     layoutPanels();
 }
 
 ucWeb::~ucWeb() = default;
+
+bool ucWeb::eventFilter(QObject *watched, QEvent *e)
+{
+    // The page takes the focus when the user clicks into it or the host gives
+    // it the focus; focus that Qt passes on by itself (a hidden or closed page,
+    // the window coming back to the front) does not make it current.
+    if (e->type() == QEvent::FocusIn) {
+        auto *w = qobject_cast<QWidget *>(watched);
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(e)->reason();
+        if (w && isAncestorOf(w) && (reason == Qt::MouseFocusReason || reason == Qt::OtherFocusReason)) {
+            if (!m_hasFocus) {
+                m_hasFocus = true;
+                emit GotFocus();
+            }
+        }
+    } else if (e->type() == QEvent::FocusOut) {
+        auto *w = qobject_cast<QWidget *>(watched);
+        if (w && isAncestorOf(w) && !isAncestorOf(QApplication::focusWidget()))
+            m_hasFocus = false;
+    }
+    return QWidget::eventFilter(watched, e);
+}
 
 QString ucWeb::LocationURL() const
 {

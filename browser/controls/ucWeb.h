@@ -89,6 +89,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *e) override;
+    bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
     void Wb_BeforeNavigate2(const QString &url, bool isMainFrame, bool isFormSubmission, const QString &headers,
@@ -104,4 +105,5 @@ private:
 
     QString sTitle;
     int m_secureVal = 0;
+    bool m_hasFocus = false;
 };

@@ -51,6 +51,10 @@ void frmMain::InitPageArrays()
         return w;
     });
 
+    // The preview's thin frame: the picture sits one pixel inside its box.
+    picImg->setBackColor(0x808080);
+    TwipsMove(imgWebImg, 15, 15, TWidth(picImg) - 30, THeight(picImg) - 30);
+
     connect(tmrRfsh, &QTimer::timeout, this, &frmMain::tmrRfsh_Timer, Qt::UniqueConnection);
     connect(imgAddWeb, &VbImage::mouseUp, this, &frmMain::imgAddWeb_MouseUp, Qt::UniqueConnection);
 }

@@ -6,6 +6,7 @@
 #include "Twips.h"
 #include "VbTimer.h"
 #include "VbWidgets.h"
+#include "WebView.h"
 #include "frmMain.h"
 #include "ucTabs.h"
 #include "ucWeb.h"
@@ -13,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -121,6 +123,27 @@ TEST_F(MainWindowTabs, ClosingPicksTheNearestOpenTabAndLeavesAGap)
     EXPECT_EQ(w->CurIdx, 3);
     EXPECT_EQ(w->Tabs(3)->BackColor(), kAct);
     EXPECT_FALSE(w->Web(0)->isVisible());
+}
+
+TEST_F(MainWindowTabs, OnlyFocusFromTheUserOrTheHostMakesAPageCurrent)
+{
+    for (int k = 0; k < 3; ++k)
+        w->AddPage();
+    auto focusIn = [&](int index, Qt::FocusReason reason) {
+        QWidget *target = w->Web(index)->Wb->focusProxy() ? w->Web(index)->Wb->focusProxy() : w->Web(index)->Wb;
+        QFocusEvent out(QEvent::FocusOut, reason);
+        QFocusEvent in(QEvent::FocusIn, reason);
+        QApplication::sendEvent(target, &in);
+        QApplication::sendEvent(target, &out);
+    };
+    // Focus that Qt passes on when the focused page is hidden or closed.
+    focusIn(2, Qt::TabFocusReason);
+    focusIn(2, Qt::ActiveWindowFocusReason);
+    EXPECT_EQ(w->CurIdx, 3);
+    focusIn(2, Qt::MouseFocusReason);
+    EXPECT_EQ(w->CurIdx, 2);
+    focusIn(1, Qt::OtherFocusReason); // SetFocus
+    EXPECT_EQ(w->CurIdx, 1);
 }
 
 TEST_F(MainWindowTabs, LastTabStaysOpen)
