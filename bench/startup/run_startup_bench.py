@@ -153,6 +153,8 @@ def main():
     ap.add_argument("--floor", default=os.path.join(root, "build", "bin", "webfloor"))
     ap.add_argument("--runs", type=int, default=5)
     args = ap.parse_args()
+    args.app_dir = os.path.abspath(args.app_dir)
+    args.floor = os.path.abspath(args.floor)
 
     recorder = Recorder()
     srv = serve(recorder)
