@@ -103,6 +103,31 @@ JsEngine::JsEngine(std::shared_ptr<ScriptRunState> state) : m_state(std::move(st
     const QJSValue ax = m_qjs->evaluate(QStringLiteral(
         "(function (bridge) { return function ActiveXObject(id) { return bridge.create(String(id)); }; })"));
     global.setProperty(QStringLiteral("ActiveXObject"), ax.call(QJSValueList() << bridge));
+    // JScript's Enumerator (for host collections) and VBArray (arrays from
+    // VBScript-style objects arrive as JavaScript arrays already).
+    const QJSValue compat = m_qjs->evaluate(QStringLiteral(
+        "(function (bridge, g) {\n"
+        "  function Enumerator(c) {\n"
+        "    if (c === undefined || c === null) this._items = [];\n"
+        "    else if (Array.isArray(c)) this._items = c.slice();\n"
+        "    else if (c.__hostId !== undefined) this._items = bridge.items(c.__hostId);\n"
+        "    else this._items = Object.keys(c).map(function (k) { return c[k]; });\n"
+        "    this._i = 0;\n"
+        "  }\n"
+        "  Enumerator.prototype.atEnd = function () { return this._i >= this._items.length; };\n"
+        "  Enumerator.prototype.moveNext = function () { this._i++; };\n"
+        "  Enumerator.prototype.moveFirst = function () { this._i = 0; };\n"
+        "  Enumerator.prototype.item = function () { return this._items[this._i]; };\n"
+        "  function VBArray(a) { this._a = Array.isArray(a) ? a : []; }\n"
+        "  VBArray.prototype.toArray = function () { return this._a.slice(); };\n"
+        "  VBArray.prototype.lbound = function () { return 0; };\n"
+        "  VBArray.prototype.ubound = function () { return this._a.length - 1; };\n"
+        "  VBArray.prototype.getItem = function (i) { return this._a[i]; };\n"
+        "  VBArray.prototype.dimensions = function () { return 1; };\n"
+        "  g.Enumerator = Enumerator;\n"
+        "  g.VBArray = VBArray;\n"
+        "})"), QStringLiteral("host"));
+    compat.call(QJSValueList() << bridge << global);
     const QJSValue alert = m_qjs->evaluate(QStringLiteral(
         "(function (bridge) { return function (p, b, t) { return bridge.msgBox(p, b, t); }; })"));
     global.setProperty(QStringLiteral("__msgBox"), alert.call(QJSValueList() << bridge));

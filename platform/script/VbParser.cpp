@@ -316,6 +316,9 @@ VbStmtPtr VbParser::parseSimple()
         auto paren = node<VbParen>(at);
         paren->inner = std::move(args->front());
         args->front() = std::move(paren);
+    } else if (args && *hasParens && args->size() > 1) {
+        // "foo(a, b)" without Call
+        failAt(1044, at);
     }
     auto s = node<VbExprStmt>(at);
     s->expr = std::move(target);
@@ -918,6 +921,10 @@ void VbParser::declareVariable(const QString &name, const std::vector<int> &uppe
     const QString lower = name.toLower();
     Scope &sc = *m_scope;
     if (sc.isTop && !m_context) {
+        for (const VbNameExpr *d : sc.dimmed) {
+            if (d->lower == lower)
+                failAt(1041, at);
+        }
         VbNameExpr *n = static_cast<VbNameExpr *>(makeName(at).release());
         m_unit->keep.emplace_back(n);
         sc.dimmed.push_back(n);

@@ -6,7 +6,9 @@
 #include "ScriptObjectFactory.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QPointer>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -276,6 +278,98 @@ TEST_P(ScriptControlBoth, DialogsGoThroughTheSeam)
     sc.eval(pick("MsgBox(\"no\")", "__msgBox('no')"), &ok);
     EXPECT_FALSE(ok);
     EXPECT_EQ(sc.error().number, 70);
+}
+
+namespace {
+// A page document as it arrives from the web engine's process: "all" is a
+// property that is also callable with an index, the collection's default
+// member takes the index.
+class FakeCollection : public ScriptObject
+{
+public:
+    Status invoke(const QString &name, int access, VariantList &args, Variant &result, ScriptError &error) override
+    {
+        if (name.isEmpty() || sameName(name, QStringLiteral("item"))) {
+            if (access == Get && !name.isEmpty())
+                return UnknownName;
+            if (args.size() != 1)
+                return fail(error, ScriptErrors::WrongArgCount);
+            result = Variant::fromString(QStringLiteral("el") + QString::number(args[0].toLong()));
+            return Ok;
+        }
+        if (sameName(name, QStringLiteral("length"))) {
+            result = Variant::fromLong(3);
+            return Ok;
+        }
+        return UnknownName;
+    }
+    Status enumerate(VariantList &items, ScriptError &) override
+    {
+        for (int i = 0; i < 3; ++i)
+            items << Variant::fromString(QStringLiteral("el") + QString::number(i));
+        return Ok;
+    }
+};
+
+class FakeDocument : public ScriptObject
+{
+public:
+    Status invoke(const QString &name, int access, VariantList &args, Variant &result, ScriptError &error) override
+    {
+        if (!sameName(name, QStringLiteral("all")))
+            return UnknownName;
+        ObjectRef coll(new FakeCollection);
+        if (args.isEmpty()) {
+            result = Variant::fromObject(coll);
+            return Ok;
+        }
+        return coll->invoke(QString(), access, args, result, error);
+    }
+};
+} // namespace
+
+TEST_P(ScriptControlBoth, CollectionsOfAPageDocument)
+{
+    ScriptControl sc;
+    sc.setLanguage(QString::fromLatin1(GetParam()));
+    sc.addObject(QStringLiteral("Url"), ObjectRef(new FakeDocument));
+    ASSERT_TRUE(sc.addCode(pick("x = Url.all(1) & \"|\" & Url.all.length & \"|\" & Url.all.Item(2)\n"
+                                "For Each e In Url.all : y = y & e : Next\n",
+                                "var x = Url.all(1) + '|' + Url.all.length + '|' + Url.all.Item(2);\n"
+                                "var y = ''; for (var en = new Enumerator(Url.all); !en.atEnd(); en.moveNext()) y += en.item();\n")))
+        << sc.error().description.toStdString();
+    EXPECT_EQ(sc.eval(QStringLiteral("x")).toString(), QStringLiteral("el1|3|el2"));
+    EXPECT_EQ(sc.eval(QStringLiteral("y")).toString(), QStringLiteral("el0el1el2"));
+}
+
+TEST_P(ScriptControlBoth, ResetFromEventPumpedDuringSleep)
+{
+    auto *sc = new ScriptControl;
+    sc->setLanguage(QString::fromLatin1(GetParam()));
+    sc->setTimeout(500);
+    auto *host = new FakeHost;
+    ObjectRef ref(host);
+    int after = 0;
+    host->methods[QStringLiteral("appsleep")] = [sc](VariantList &a) {
+        ScriptClockPause pause;
+        QTimer::singleShot(0, [sc] { sc->reset(); });
+        QElapsedTimer t;
+        t.start();
+        do {
+            QCoreApplication::processEvents();
+        } while (t.elapsed() < a[0].toLong());
+        return Variant();
+    };
+    host->methods[QStringLiteral("after")] = [&after](VariantList &) {
+        ++after;
+        return Variant();
+    };
+    sc->addObject(QStringLiteral("AppControl"), ref);
+    EXPECT_FALSE(sc->addCode(pick("On Error Resume Next\nAppControl.AppSleep 700\nAppControl.After\nDo : Loop\n",
+                                  "AppControl.AppSleep(700); AppControl.After(); while (true) {}\n")));
+    EXPECT_EQ(after, 0);
+    EXPECT_FALSE(sc->isRunning());
+    delete sc;
 }
 
 INSTANTIATE_TEST_SUITE_P(Languages, ScriptControlBoth, ::testing::Values("VBScript", "JScript"));
