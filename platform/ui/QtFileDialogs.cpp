@@ -8,17 +8,25 @@ QString QtFileDialogs::choose(const FileDialogRequest &request, QWidget *parent)
     if (qEnvironmentVariableIsSet("TESSIVANE_AUTO_FILE"))
         return qEnvironmentVariable("TESSIVANE_AUTO_FILE");
 
-    const QString filter = FileDialogs::qtFilter(request.filter);
-    const QFileDialog::Options options = QFileDialog::DontConfirmOverwrite;
-    if (request.kind == FileDialogRequest::Open)
-        return QFileDialog::getOpenFileName(parent, request.title, request.folder, filter, nullptr, options);
-    // A preset name that holds a folder is not ours to follow: only its file name is offered.
-    QString start = request.folder;
-    if (!request.initialName.isEmpty()) {
+    const bool save = request.kind == FileDialogRequest::Save;
+    QFileDialog dialog(parent, request.title, request.folder, FileDialogs::qtFilter(request.filter));
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    // Neither dialog requires the file to exist or asks before overwriting.
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
+    dialog.setLabelText(QFileDialog::Accept, save ? QStringLiteral("保存(&S)") : QStringLiteral("打开(&O)"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名(&N):"));
+    dialog.setLabelText(QFileDialog::FileType, save ? QStringLiteral("保存类型(&T):") : QStringLiteral("文件类型(&T):"));
+    dialog.setLabelText(QFileDialog::LookIn, save ? QStringLiteral("保存在(&I):") : QStringLiteral("查找范围(&I):"));
+    if (save && !request.initialName.isEmpty()) {
+        // A preset name that holds a folder is not ours to follow: only its file name is offered.
         QString name = request.initialName;
         name.replace(QLatin1Char('\\'), QLatin1Char('/'));
-        name = name.mid(name.lastIndexOf(QLatin1Char('/')) + 1);
-        start = start.isEmpty() ? name : QDir(start).filePath(name);
+        dialog.selectFile(name.mid(name.lastIndexOf(QLatin1Char('/')) + 1));
     }
-    return QFileDialog::getSaveFileName(parent, request.title, start, filter, nullptr, options);
+    if (dialog.exec() != QDialog::Accepted)
+        return QString();
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.first();
 }

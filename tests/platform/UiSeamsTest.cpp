@@ -204,11 +204,15 @@ TEST(FileDialogs, FakeRecordsAndCancelsWhenOutOfAnswers)
 TEST(FileDialogs, RealSaveDialogOffersTitleFolderAndPresetName)
 {
     QTemporaryDir dir;
-    QString title, name;
+    QString title, name, folder, accept;
+    QStringList filters;
     whenModalShows([&](QWidget *w) {
         auto *dialog = qobject_cast<QFileDialog *>(w);
         ASSERT_NE(dialog, nullptr);
         title = dialog->windowTitle();
+        folder = dialog->directory().path();
+        filters = dialog->nameFilters();
+        accept = dialog->labelText(QFileDialog::Accept);
         if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
             name = edit->text();
         dialog->reject();
@@ -219,6 +223,34 @@ TEST(FileDialogs, RealSaveDialogOffersTitleFolderAndPresetName)
     EXPECT_EQ(chosen, QString());
     EXPECT_EQ(title, QStringLiteral("新建下载"));
     EXPECT_EQ(name, QStringLiteral("setup.zip"));
+    EXPECT_EQ(folder, dir.path());
+    EXPECT_EQ(filters, QStringList{QStringLiteral("zip 文件 (*.zip)")});
+    EXPECT_EQ(accept, QStringLiteral("保存(&S)"));
+}
+
+TEST(FileDialogs, RealOpenDialogReturnsTheChosenPathEvenIfMissing)
+{
+    QTemporaryDir dir;
+    const QString wanted = dir.path() + QStringLiteral("/新应用.zelp");
+    QString accept;
+    whenModalShows([&](QWidget *w) {
+        auto *dialog = qobject_cast<QFileDialog *>(w);
+        ASSERT_NE(dialog, nullptr);
+        accept = dialog->labelText(QFileDialog::Accept);
+        // The dialog fills its folder view in the background; until then an
+        // accept may only refresh the view, so it is repeated until it closes.
+        auto *retry = new QTimer(dialog);
+        QObject::connect(retry, &QTimer::timeout, dialog, [dialog, wanted] {
+            if (auto *edit = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                edit->setText(wanted);
+            static_cast<QDialog *>(dialog)->accept(); // QFileDialog::accept takes the typed name
+        });
+        retry->start(20);
+    });
+    EXPECT_EQ(FileDialogs::getOpenFileName(nullptr, QStringLiteral("应用程序包") + QChar(0) + QStringLiteral("*.zelp"),
+                                           QStringLiteral("安装应用"), dir.path()),
+              wanted);
+    EXPECT_EQ(accept, QStringLiteral("打开(&O)"));
 }
 
 TEST(FileDialogs, EnvironmentAnswersWithoutShowing)
