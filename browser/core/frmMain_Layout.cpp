@@ -167,16 +167,17 @@ void frmMain::ConnectFrameEvents()
     qApp->installEventFilter(this);
 }
 
-void frmMain::picCaption_MouseDown(int Button, int, double, double)
+void frmMain::picCaption_MouseDown(int Button, int, double X, double Y)
 {
     m_captionArmed = Button == 1;
     m_manualMove = false;
-    m_captionPress = QCursor::pos();
+    m_captionPress = picCaption->mapToGlobal(QPoint(TwipsToPx(X), TwipsToPx(Y)));
     m_windowAtPress = pos();
 }
 
-void frmMain::picCaption_MouseMove(int Button, int, double, double)
+void frmMain::picCaption_MouseMove(int Button, int, double X, double Y)
 {
+    const QPoint global = picCaption->mapToGlobal(QPoint(TwipsToPx(X), TwipsToPx(Y)));
     // Only with the left button alone; the drag starts after a few pixels so
     // that a double-click still reaches the caption bar.
     if (Button != 1) {
@@ -185,10 +186,10 @@ void frmMain::picCaption_MouseMove(int Button, int, double, double)
         return;
     }
     if (m_manualMove) {
-        move(m_windowAtPress + (QCursor::pos() - m_captionPress));
+        move(m_windowAtPress + (global - m_captionPress));
         return;
     }
-    if (!m_captionArmed || (QCursor::pos() - m_captionPress).manhattanLength() < QApplication::startDragDistance())
+    if (!m_captionArmed || (global - m_captionPress).manhattanLength() < QApplication::startDragDistance())
         return;
     m_captionArmed = false;
     if (isMaximized())

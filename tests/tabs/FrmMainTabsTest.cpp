@@ -15,6 +15,8 @@
 
 #include <QApplication>
 #include <QFocusEvent>
+#include <QMenu>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -244,6 +246,66 @@ TEST_F(MainWindowTabs, MaximisedWindowCoversTheScreenAboveTheTaskbar)
     // The window button does the same.
     w->imgCtrl_MouseUp(1, 2, 0, 0, 0);
     EXPECT_TRUE(QTest::qWaitFor([&] { return w->geometry() == expected; }));
+}
+
+TEST_F(MainWindowTabs, CaptionBarDragsMaximisesAndShowsTheMenu)
+{
+    w->AddPage();
+    w->move(50, 40);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->pos() == QPoint(50, 40); }));
+    // An empty spot of the caption bar between the tab strip and the window buttons.
+    const QPoint spot(TwipsToPx(TLeft(w->imgCtrl[3])) - 10, 10);
+    ASSERT_EQ(w->picCaption->childAt(spot), nullptr);
+    const QPoint start = w->pos();
+    QTest::mousePress(w->picCaption, Qt::LeftButton, {}, spot);
+    QTest::mouseMove(w->picCaption, spot + QPoint(1, 1)); // below the drag distance
+    EXPECT_EQ(w->pos(), start);
+    for (int k = 1; k <= 4; ++k)
+        QTest::mouseMove(w->picCaption, w->picCaption->mapFromGlobal(w->picCaption->mapToGlobal(spot) + QPoint(10, 5)));
+    QTest::mouseRelease(w->picCaption, Qt::LeftButton, {}, spot);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->pos() != start; }));
+
+    // With the left and the right button down nothing moves.
+    const QPoint before = w->pos();
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(spot), w->picCaption->mapToGlobal(QPointF(spot)),
+                      Qt::LeftButton, Qt::LeftButton, {});
+    QApplication::sendEvent(w->picCaption, &press);
+    QMouseEvent move(QEvent::MouseMove, QPointF(spot + QPoint(40, 0)),
+                     w->picCaption->mapToGlobal(QPointF(spot + QPoint(40, 0))), Qt::NoButton,
+                     Qt::LeftButton | Qt::RightButton, {});
+    QApplication::sendEvent(w->picCaption, &move);
+    QMouseEvent release(QEvent::MouseButtonRelease, QPointF(spot), w->picCaption->mapToGlobal(QPointF(spot)),
+                        Qt::LeftButton, Qt::NoButton, {});
+    QApplication::sendEvent(w->picCaption, &release);
+    QTest::qWait(50);
+    EXPECT_EQ(w->pos(), before);
+
+    // Double-click maximises; the right button pops up the tools menu.
+    QTest::mouseDClick(w->picCaption, Qt::LeftButton, {}, spot);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->width() == w->screen()->geometry().width(); }));
+    QTest::mouseClick(w->picCaption, Qt::RightButton, {}, spot);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->mnuMain->isVisible(); }));
+    w->mnuMain->hide();
+}
+
+TEST_F(MainWindowTabs, EdgesOfTheFramelessWindowShowTheSizingCursor)
+{
+    w->AddPage();
+    QWidget *page = w->Web(1);
+    auto hover = [&](QPoint inWindow) {
+        const QPoint local = page->mapFrom(w, inWindow);
+        QMouseEvent e(QEvent::MouseMove, QPointF(local), page->mapToGlobal(QPointF(local)), Qt::NoButton,
+                      Qt::NoButton, {});
+        QApplication::sendEvent(page, &e);
+    };
+    hover(QPoint(w->width() - 2, 300));
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::SizeHorCursor);
+    hover(QPoint(w->width() - 2, w->height() - 2));
+    ASSERT_NE(QGuiApplication::overrideCursor(), nullptr);
+    EXPECT_EQ(QGuiApplication::overrideCursor()->shape(), Qt::SizeFDiagCursor);
+    hover(QPoint(300, 300));
+    EXPECT_EQ(QGuiApplication::overrideCursor(), nullptr);
 }
 
 } // namespace
