@@ -1,6 +1,7 @@
 #include "DDESend.h"
 #include "DwnRequest.h"
 #include "InstanceChannel.h"
+#include "UrlDownload.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -27,6 +28,7 @@ int main(int argc, char **argv)
         return 0;
     }
 
+    PrepareUrlDownloads();
     frmMain window;
     QObject::connect(&channel, &InstanceChannel::requestReceived, &window, &frmMain::HandleRequest);
     if (!window.Load(cmd))

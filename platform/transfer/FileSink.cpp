@@ -18,7 +18,6 @@
 
 namespace {
 constexpr size_t kSpareBuffers = 48;
-constexpr size_t kChunkCapacity = 512 * 1024;
 std::atomic<size_t> g_highWater{FileSink::kHighWater};
 std::atomic<size_t> g_lowWater{FileSink::kLowWater};
 } // namespace
@@ -40,6 +39,7 @@ struct FileSink::State
     std::vector<QByteArray> spare;
     size_t queued = 0;
     bool full = false;
+    bool busy = false; // the thread is writing a chunk it took off the queue
     bool closing = false;
     bool cancelled = false;
     int error = 0;
@@ -66,6 +66,7 @@ struct FileSink::State
                     break;
                 chunk = std::move(queue.front());
                 queue.pop_front();
+                busy = true;
             }
             const char *p = chunk.constData();
             size_t left = size_t(chunk.size());
@@ -82,6 +83,7 @@ struct FileSink::State
                 left -= size_t(w);
             }
             std::unique_lock<std::mutex> lock(mutex);
+            busy = false;
             queued -= size_t(chunk.size());
             if (spare.size() < kSpareBuffers)
                 spare.push_back(std::move(chunk));
@@ -97,8 +99,10 @@ struct FileSink::State
             if (error)
                 break;
         }
-        ::close(fd);
         std::unique_lock<std::mutex> lock(mutex);
+        if (fd >= 0)
+            ::close(fd);
+        fd = -1;
         if (closing && !cancelled) {
             const bool ok = error == 0;
             const QString why = ok ? QString() : QString::fromLocal8Bit(strerror(error));
@@ -143,7 +147,7 @@ FileSink::Push FileSink::push(const char *data, size_t len)
         chunk = std::move(m_state->spare.back());
         m_state->spare.pop_back();
     } else {
-        chunk.reserve(qsizetype(std::max<size_t>(len, kChunkCapacity)));
+        chunk.reserve(qsizetype(len));
     }
     chunk.resize(qsizetype(len));
     std::memcpy(chunk.data(), data, len);
@@ -158,6 +162,18 @@ void FileSink::close()
     std::unique_lock<std::mutex> lock(m_state->mutex);
     m_state->closing = true;
     m_state->wake.notify_one();
+}
+
+bool FileSink::closeIfWritten(bool *ok)
+{
+    std::unique_lock<std::mutex> lock(m_state->mutex);
+    if (m_state->busy || !m_state->queue.empty() || m_state->error || m_state->cancelled || m_state->fd < 0)
+        return false;
+    *ok = ::close(m_state->fd) == 0;
+    m_state->fd = -1;
+    m_state->cancelled = true; // the thread ends without reporting
+    m_state->wake.notify_one();
+    return true;
 }
 
 void FileSink::cancel()

@@ -30,6 +30,10 @@ public:
     Push push(const char *data, size_t len);
     // Writes what is queued, closes the file and reports through onClosed.
     void close();
+    // Closes the file at once when everything queued is already written:
+    // true (with the outcome in *ok), and onClosed is not called; false when
+    // close() is needed.
+    bool closeIfWritten(bool *ok);
     // Drops what is queued; nothing is reported any more.
     void cancel();
 

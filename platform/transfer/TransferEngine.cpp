@@ -52,6 +52,7 @@ TransferEngine::TransferEngine()
     m_pollTimer.setInterval(kProgressIntervalMs);
     connect(&m_pollTimer, &QTimer::timeout, this, &TransferEngine::afterAction);
     m_clock.start();
+    m_slice.start();
 }
 
 TransferEngine::~TransferEngine()
@@ -88,6 +89,7 @@ void TransferEngine::resume(UrlTransfer *t)
     if (m_inCurl || std::find(m_active.begin(), m_active.end(), t) == m_active.end())
         return;
     m_inCurl = true;
+    m_slice.start();
     curl_easy_pause(t->easy(), CURLPAUSE_CONT);
     m_inCurl = false;
     afterAction();
@@ -156,6 +158,7 @@ void TransferEngine::socketAction(curl_socket_t s, int events)
         return;
     int running = 0;
     m_inCurl = true;
+    m_slice.start();
     curl_multi_socket_action(m_multi, s, events, &running);
     m_inCurl = false;
     afterAction();

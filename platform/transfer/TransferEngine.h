@@ -45,6 +45,11 @@ public:
     void post(Notification n);
 
     int runningCount() const { return int(m_active.size()); }
+    // A fast sender can keep curl reading inside one call for as long as data
+    // keeps coming; a transfer that has had its slice pauses and reads on from
+    // the event loop, so the window gets its turn.
+    bool sliceOver() const { return m_inCurl && m_slice.nsecsElapsed() > kSliceNs; }
+    static constexpr qint64 kSliceNs = 8 * 1000 * 1000;
     qint64 nowMs() const { return m_clock.elapsed(); }
 
 private:
@@ -63,6 +68,7 @@ private:
     QTimer m_deliverTimer;
     QTimer m_pollTimer;
     QElapsedTimer m_clock;
+    QElapsedTimer m_slice;
     std::vector<UrlTransfer *> m_active;
     std::deque<Notification> m_queue;
     bool m_inCurl = false;

@@ -1,5 +1,6 @@
 #include "UrlDownload.h"
 
+#include "TransferEngine.h"
 #include "UrlTransfer.h"
 
 #include <QCoreApplication>
@@ -22,4 +23,9 @@ TransferResult UrlDownloadToFile(const QString &url, const QString &path, BindSt
             t->abort();
     }
     return t->result();
+}
+
+void PrepareUrlDownloads()
+{
+    TransferEngine::instance();
 }

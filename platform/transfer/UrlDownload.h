@@ -61,3 +61,7 @@ constexpr int kProgressIntervalMs = 50;
 // Only http and https are followed, redirects included; HTTP errors fail the
 // transfer; compressed encodings are accepted; TLS peers are verified.
 TransferResult UrlDownloadToFile(const QString &url, const QString &path, BindStatusCallback *callback);
+
+// Sets up the transfer machinery (TLS libraries included) ahead of the first
+// transfer, so that its cost falls at start-up rather than into a running window.
+void PrepareUrlDownloads();

@@ -170,6 +170,19 @@ size_t UrlTransfer::writeCallback(char *data, size_t size, size_t n, void *userp
 {
     auto *t = static_cast<UrlTransfer *>(userp);
     const size_t len = size * n;
+    if (TransferEngine::instance()->sliceOver()) {
+        // curl keeps the bytes; the event loop runs before they come again.
+        t->m_paused = true;
+        const std::weak_ptr<UrlTransfer> weak = t->weak_from_this();
+        QMetaObject::invokeMethod(
+            TransferEngine::instance(),
+            [weak] {
+                if (const auto self = weak.lock())
+                    self->resume();
+            },
+            Qt::QueuedConnection);
+        return CURL_WRITEFUNC_PAUSE;
+    }
     switch (t->m_sink->push(data, len)) {
     case FileSink::Push::Ok:
         break;
@@ -288,7 +301,11 @@ void UrlTransfer::finish(CURLcode code)
     }
     // The file's thread writes what is still queued; complete() follows.
     m_draining = true;
-    m_sink->close();
+    bool written = false;
+    if (m_sink->closeIfWritten(&written))
+        complete(written, written ? QString() : QStringLiteral("cannot write the file"));
+    else
+        m_sink->close();
 }
 
 void UrlTransfer::complete(bool ok, const QString &error)
