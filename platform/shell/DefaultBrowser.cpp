@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringList>
 
 namespace {
 const char *const kTypes[] = {"x-scheme-handler/http", "x-scheme-handler/https", "text/html"};
@@ -89,11 +90,22 @@ QByteArray DefaultBrowser::desktopEntry(const QString &programPath)
 
 bool DefaultBrowser::httpHandlerIsUs()
 {
-    QFile file(mimeAppsPath());
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    return MimeAppsList::defaultFor(file.readAll(), QByteArrayLiteral("x-scheme-handler/http"))
-        == desktopId().toUtf8();
+    // The desktop's own list ("<desktop>-mimeapps.list") comes before the
+    // common one; the first that names a default decides.
+    QStringList lists;
+    const QStringList desktops = qEnvironmentVariable("XDG_CURRENT_DESKTOP").split(QLatin1Char(':'), Qt::SkipEmptyParts);
+    for (const QString &desktop : desktops)
+        lists << configHome() + QLatin1Char('/') + desktop.toLower() + QStringLiteral("-mimeapps.list");
+    lists << mimeAppsPath();
+    for (const QString &path : lists) {
+        QFile file(path);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        const QByteArray id = MimeAppsList::defaultFor(file.readAll(), QByteArrayLiteral("x-scheme-handler/http"));
+        if (!id.isEmpty())
+            return id == desktopId().toUtf8();
+    }
+    return false;
 }
 
 bool DefaultBrowser::registerUs(const QString &programPath)

@@ -13,7 +13,9 @@ class DefaultBrowser
 public:
     static QString desktopId(); // "tessivane.desktop"
 
-    // Whether the default handler of http links is our desktop entry.
+    // Whether the default handler of http links is our desktop entry, as the
+    // user's lists say: "<desktop>-mimeapps.list" for each desktop of
+    // $XDG_CURRENT_DESKTOP first, then mimeapps.list.
     static bool httpHandlerIsUs();
 
     // Writes the desktop entry (Exec = the quoted program path and %u) and

@@ -129,6 +129,22 @@ TEST_F(DefaultBrowserTest, ExecQuotesThePath)
     }
 }
 
+TEST_F(DefaultBrowserTest, TheDesktopsOwnListComesFirst)
+{
+    EnvVar desktopVar("XDG_CURRENT_DESKTOP");
+    qputenv("XDG_CURRENT_DESKTOP", "ubuntu:GNOME");
+    ASSERT_TRUE(DefaultBrowser::registerUs(QStringLiteral("/p/T")));
+    EXPECT_TRUE(DefaultBrowser::httpHandlerIsUs());
+    // A desktop list without an http entry passes the question on.
+    writeAll(m_home.path() + QStringLiteral("/cfg/ubuntu-mimeapps.list"), "[Default Applications]\ntext/plain=gedit.desktop\n");
+    EXPECT_TRUE(DefaultBrowser::httpHandlerIsUs());
+    writeAll(m_home.path() + QStringLiteral("/cfg/gnome-mimeapps.list"),
+             "[Default Applications]\nx-scheme-handler/http=firefox.desktop\n");
+    EXPECT_FALSE(DefaultBrowser::httpHandlerIsUs());
+    qputenv("XDG_CURRENT_DESKTOP", "KDE");
+    EXPECT_TRUE(DefaultBrowser::httpHandlerIsUs());
+}
+
 TEST_F(DefaultBrowserTest, UnusablePathsWriteNothing)
 {
     EXPECT_FALSE(DefaultBrowser::registerUs(QStringLiteral("/p/a\nb")));
