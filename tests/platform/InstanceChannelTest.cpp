@@ -189,6 +189,8 @@ TEST_F(InstanceChannelTest, BadFramesAreRefusedAndServingGoesOn)
         const QByteArray answer = whileServing([&] { return rawExchange(c.bytes, c.closeEarly); });
         EXPECT_EQ(answer, c.answer) << c.name;
     }
+    // A sender that goes on writing a refused frame gets cut off; nothing breaks.
+    whileServing([&] { return rawExchange(header(8u << 20) + QByteArray(8 << 20, 'x')); });
     EXPECT_FALSE(InstanceChannel::send(kService, QString(InstanceChannel::kMaxCommandBytes + 1, QLatin1Char('x'))));
 
     const QString big(InstanceChannel::kMaxCommandBytes / 3, QChar(0x4E2D)); // 3 UTF-8 bytes each
