@@ -1,4 +1,6 @@
 // The tab control on the offscreen platform: progress strip, layout, events.
+#include "Files.h"
+#include "ProgramFolder.h"
 #include "Twips.h"
 #include "VbTimer.h"
 #include "VbWidgets.h"
@@ -6,7 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QDir>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -104,6 +108,27 @@ TEST_F(TabControl, MouseOnFaceCaptionAndCloseBox)
     EXPECT_EQ(close.count(), 1);
     EXPECT_EQ(up.count(), 2);
     EXPECT_EQ(click.count(), 2);
+}
+
+TEST(TabControlTheme, WhiteFontIsReadForEveryNewTab)
+{
+    QTemporaryDir folder;
+    setProgramFolderOverride(folder.path() + QLatin1Char('/'));
+    WriteIni(QStringLiteral("Theme"), QStringLiteral("Theme"), QStringLiteral("T.ini"),
+             GetAppPath() + QStringLiteral("config.ini"));
+    const QString themeIni = GetAppPath() + QStringLiteral("Themes\\T.ini");
+    QDir().mkpath(folder.path() + QStringLiteral("/Themes"));
+    WriteIni(QStringLiteral("Clr"), QStringLiteral("WhiteFont"), QStringLiteral("1"), themeIni);
+    {
+        ucTabs white;
+        EXPECT_EQ(white.lblCap->palette().color(QPalette::WindowText), QColor(Qt::white));
+    }
+    WriteIni(QStringLiteral("Clr"), QStringLiteral("WhiteFont"), QStringLiteral("0"), themeIni);
+    {
+        ucTabs plain;
+        EXPECT_NE(plain.lblCap->palette().color(QPalette::WindowText), QColor(Qt::white));
+    }
+    setProgramFolderOverride(QString());
 }
 
 } // namespace

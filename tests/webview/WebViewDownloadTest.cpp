@@ -137,4 +137,24 @@ TEST_F(Downloads, ClearingHistoryEmptiesBackAndForward)
     EXPECT_FALSE(web->Wb->history()->canGoBack());
 }
 
+TEST_F(Downloads, PageCommandsZoomAndSaveAs)
+{
+    ASSERT_TRUE(load(server.url(QStringLiteral("/links"))));
+    auto zoom = [&] {
+        return PageScript::run(web->Docoment(), QStringLiteral("document.body.style.zoom")).value.toString();
+    };
+    web->DoCommand(5, 120);
+    EXPECT_TRUE(WaitFor([&] { return zoom() == QStringLiteral("120%"); }));
+    web->DoCommand(5); // no percentage given: 0%
+    EXPECT_TRUE(WaitFor([&] { return zoom() == QStringLiteral("0%") || zoom().isEmpty(); }));
+    web->DoCommand(9); // nothing
+    answer = target.filePath(QStringLiteral("page.html"));
+    web->DoCommand(6);
+    EXPECT_EQ(dialogs, 1);
+    ASSERT_TRUE(WaitFor([&] { return QFile(answer).size() > 0; }));
+    QFile f(answer);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(f.readAll().contains("Links"));
+}
+
 } // namespace
