@@ -2,7 +2,6 @@
 #include "IniFile.h"
 #include "TextFile.h"
 
-#include <QElapsedTimer>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -201,8 +200,6 @@ TEST_F(IniFileTest, LargeFileReadsAndWritesOneKey)
     }
     big += "[Last]\r\nKey=end\r\n";
     writeBytes(file(), big);
-    QElapsedTimer timer;
-    timer.start();
     EXPECT_EQ(IniFile::readValue(file(), QStringLiteral("Last"), QStringLiteral("Key")), QStringLiteral("end"));
     ASSERT_TRUE(IniFile::writeValue(file(), QStringLiteral("Last"), QStringLiteral("Key"), QStringLiteral("new")));
     ASSERT_TRUE(IniFile::writeValue(file(), QStringLiteral("Setting"), QStringLiteral("Zoom"), QStringLiteral("120")));
@@ -211,8 +208,6 @@ TEST_F(IniFileTest, LargeFileReadsAndWritesOneKey)
     expected.replace("Zoom=100", "Zoom=120");
     expected.replace("[Last]\r\nKey=end", "[Last]\r\nKey=new");
     EXPECT_TRUE(after == expected);
-    // A generous bound: a pass over 10 MB must stay far below this even in debug builds.
-    EXPECT_LT(timer.elapsed(), 20000);
 }
 
 TEST_F(IniFileTest, ReaderSeesOldOrNewNeverHalf)
