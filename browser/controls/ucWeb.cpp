@@ -201,7 +201,6 @@ QPixmap ucWeb::GetWebImg()
         QPainter p(&img);
         p.drawPixmap(0, 0, grab(QRect(0, 0, w, h)));
     }
-    QPointer<ucWeb> self(this);
     QCoreApplication::processEvents();
     return img;
 }
