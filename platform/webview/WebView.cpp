@@ -252,7 +252,11 @@ void WebView::setBodyZoom(const QString &percentText)
         return;
     QString quoted = percentText;
     quoted.replace(QLatin1Char('\\'), QLatin1String("\\\\")).replace(QLatin1Char('\''), QLatin1String("\\'"));
-    m_page->runJavaScript(QStringLiteral("if (document.body) document.body.style.zoom = '%1';").arg(quoted));
+    // Right after a navigation commits the body is not parsed yet: the zoom
+    // then waits for it.
+    m_page->runJavaScript(QStringLiteral("(function (z) { function a() { if (document.body) document.body.style.zoom = z; }"
+                                         " if (document.body) a(); else document.addEventListener('DOMContentLoaded', a); })('%1');")
+                              .arg(quoted));
 }
 
 void WebView::savePageAs()
