@@ -10,12 +10,15 @@
 #include "ucWeb.h"
 
 #include <QKeyEvent>
+#include <QWebEnginePage>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QStyle>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QtTest>
+
+#include <memory>
 
 namespace {
 
@@ -306,6 +309,20 @@ void AddressBarWindowTest::zoomButtonsStepWithinLimits()
     QTest::mouseClick(m_w->lblZmVl, Qt::LeftButton);
     QCOMPARE(m_w->lblZmVl->text(), QStringLiteral("100%"));
     QCOMPARE(ReadSet(QStringLiteral("Zoom")), QStringLiteral("100"));
+
+    // every later navigation of the current page takes the label's zoom
+    QTest::mouseClick(m_w->lblPlMi[0], Qt::LeftButton);
+    m_w->WebGoTo(m_server->base() + QStringLiteral("/zoomed"));
+    const auto zoom = std::make_shared<QString>();
+    QTRY_VERIFY_WITH_TIMEOUT(
+        [&] {
+            auto *page = qobject_cast<QWebEnginePage *>(m_w->Web(m_w->CurIdx)->Docoment());
+            if (page && page->url().path() == QStringLiteral("/zoomed"))
+                page->runJavaScript(QStringLiteral("document.body ? document.body.style.zoom : ''"),
+                                    [zoom](const QVariant &v) { *zoom = v.toString(); });
+            return *zoom == QStringLiteral("150%");
+        }(),
+        10000);
 }
 
 void AddressBarWindowTest::lockOpensOnlyWithThePassword()
