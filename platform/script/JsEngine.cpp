@@ -318,7 +318,7 @@ void JsEngine::addObject(const QString &name, const ObjectRef &object, bool addM
     QJSValue global = m_qjs->globalObject();
     const QJSValue proxy = wrap(object);
     global.setProperty(name, proxy);
-    if (!addMembers)
+    if (!addMembers || !object)
         return;
     const int id = m_ids.value(object.get());
     for (const QString &member : object->memberNames()) {

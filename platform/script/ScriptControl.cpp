@@ -165,7 +165,7 @@ template <typename F> bool ScriptControl::guarded(F &&body)
 
 bool ScriptControl::addObject(const QString &name, const ObjectRef &object, bool addMembers)
 {
-    if (name.trimmed().isEmpty() || !object) {
+    if (name.trimmed().isEmpty()) {
         m_error.clear();
         m_error.number = ScriptErrors::InvalidCall;
         m_error.description = ScriptErrors::description(ScriptErrors::InvalidCall);

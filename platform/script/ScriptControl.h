@@ -75,7 +75,8 @@ public:
     void reset();
 
     // Makes object visible to scripts as `name`; with addMembers its members
-    // are global names as well.
+    // are global names as well. A null object is added as Nothing (null in
+    // JScript), for a page document that has not arrived yet.
     bool addObject(const QString &name, const ObjectRef &object, bool addMembers = false);
 
     // Compiles text (syntax errors are reported before anything runs) and

@@ -103,7 +103,7 @@ void VbEngine::addObject(const QString &name, const ObjectRef &object, bool addM
     Variant *cell = globalCell(lower, true);
     *cell = Variant::fromObject(object);
     m_globals[lower].kind = GlobalSym::HostObject;
-    if (addMembers)
+    if (addMembers && object)
         m_memberObjects.emplace_back(lower, object);
     ++m_generation;
 }

@@ -393,6 +393,20 @@ TEST(ScriptControl, LanguageTagAndReset)
     EXPECT_TRUE(v.toBool());
 }
 
+TEST(ScriptControl, NullObjectIsNothing)
+{
+    for (const char *lang : {"VBScript", "JScript"}) {
+        ScriptControl sc;
+        sc.setLanguage(QString::fromLatin1(lang));
+        EXPECT_TRUE(sc.addObject(QStringLiteral("Url"), ObjectRef(), true));
+        EXPECT_FALSE(sc.addObject(QString(), ObjectRef()));
+        const bool vb = QLatin1String(lang) == QLatin1String("VBScript");
+        EXPECT_TRUE(sc.eval(vb ? QStringLiteral("Url Is Nothing") : QStringLiteral("Url === null")).toBool());
+        EXPECT_FALSE(sc.addCode(vb ? QStringLiteral("x = Url.title") : QStringLiteral("var x = Url.title;")));
+        EXPECT_NE(sc.error().number, 0);
+    }
+}
+
 TEST(ScriptControl, NestedEnginesFromHostCall)
 {
     ScriptControl outer, inner;
