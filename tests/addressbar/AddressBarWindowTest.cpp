@@ -93,6 +93,7 @@ private slots:
     void enterOnTheSearchRowSearchesAndRecordsNothing();
     void enterOnAHistoryRowNavigatesAndRecordsIt();
     void upAndDownMoveTheSelection();
+    void recordsTheNavigatedTextWhateverHappensMeanwhile();
     void heldEnterNavigatesOnceAndEmptyBoxNothing();
     void zoomButtonsStepWithinLimits();
     void lockOpensOnlyWithThePassword();
@@ -254,6 +255,25 @@ void AddressBarWindowTest::upAndDownMoveTheSelection()
     QCOMPARE(m_w->lstAddr->Selected(), QStringLiteral("a"));
     pressEnter();
     QTRY_VERIFY(loadedPath(QStringLiteral("/s?q=a")));
+}
+
+void AddressBarWindowTest::recordsTheNavigatedTextWhateverHappensMeanwhile()
+{
+    makeWindow();
+    const QString three = m_server->base() + QStringLiteral("/three");
+    const QString two = m_server->base() + QStringLiteral("/two");
+    m_folder->writeHistory({three, two});
+    typeAddress(QStringLiteral("t"));
+    QTest::keyClick(m_w->txtAddr, Qt::Key_Down);
+    QCOMPARE(m_w->lstAddr->Selected(), two);
+    // input that arrives while the navigation starts moves the selection
+    QMetaObject::invokeMethod(m_w->lstAddr, [this] { m_w->lstAddr->ChangeSelect(0); }, Qt::QueuedConnection);
+    pressEnter();
+    QCOMPARE(m_w->lstAddr->Selected(), three);
+    QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")),
+             (two + QStringLiteral("@@") + three + QStringLiteral("@@\r\n\r\n")).toLatin1());
+    QTRY_VERIFY(loadedPath(QStringLiteral("/two")));
+    QVERIFY(!loadedPath(QStringLiteral("/three")));
 }
 
 void AddressBarWindowTest::heldEnterNavigatesOnceAndEmptyBoxNothing()

@@ -30,12 +30,8 @@ TEST(Zoom, StepsStayBetween50And1000)
     }
 }
 
-TEST(Zoom, LabelFromTheSetting)
+TEST(Zoom, LabelValue)
 {
-    EXPECT_EQ(ZoomCaptionFromSetting(QStringLiteral("150")), QStringLiteral("150%"));
-    EXPECT_EQ(ZoomCaptionFromSetting(QStringLiteral("75")), QStringLiteral("75%"));
-    EXPECT_EQ(ZoomCaptionFromSetting(QString()), QStringLiteral("100%"));
-    EXPECT_EQ(ZoomCaptionFromSetting(QStringLiteral("big")), QStringLiteral("100%"));
     EXPECT_EQ(ZoomValue(QStringLiteral("125%")), 125);
     EXPECT_EQ(ZoomValue(QStringLiteral("1%2%5")), 125);
     EXPECT_EQ(ZoomValue(QStringLiteral("wide%")), 100);

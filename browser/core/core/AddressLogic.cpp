@@ -12,14 +12,6 @@ double ZoomValue(const QString &caption)
     return n ? *n : double(kZoomDefault);
 }
 
-QString ZoomCaptionFromSetting(const QString &setting)
-{
-    const auto n = ToNumber(setting);
-    if (!n)
-        return QString::number(kZoomDefault) + QLatin1Char('%');
-    return setting.trimmed() + QLatin1Char('%');
-}
-
 std::optional<int> ZoomStep(const QString &caption, int index)
 {
     const double v = ZoomValue(caption);

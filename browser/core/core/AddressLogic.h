@@ -17,10 +17,6 @@ constexpr int kZoomDefault = 100;
 // A text that is no number counts as 100.
 double ZoomValue(const QString &caption);
 
-// The zoom label's text for the stored setting Zoom: the value and "%".
-// A value that is no number gives "100%".
-QString ZoomCaptionFromSetting(const QString &setting);
-
 // One step of the zoom buttons from the label's text: index 0 "+" adds 50,
 // index 1 "-" takes 50 away, from the label's value rounded to a whole number
 // (halves to the even neighbour). No value when the step would leave 50..1000.
