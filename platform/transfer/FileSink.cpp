@@ -40,6 +40,8 @@ struct FileSink::State
     size_t queued = 0;
     bool full = false;
     bool busy = false; // the thread is writing a chunk it took off the queue
+    bool threadStarted = false;
+    size_t inlineWritten = 0;
     bool closing = false;
     bool cancelled = false;
     int error = 0;
@@ -124,6 +126,13 @@ FileSink::FileSink(int fd, QObject *context, std::function<void()> onDrained,
     m_state->onClosed = std::move(onClosed);
     if (m_state->fd < 0)
         m_state->error = errno ? errno : EBADF;
+}
+
+void FileSink::startThreadLocked()
+{
+    if (m_state->threadStarted)
+        return;
+    m_state->threadStarted = true;
     const std::shared_ptr<State> state = m_state;
     std::thread([state] { state->run(state); }).detach();
 }
@@ -138,6 +147,26 @@ FileSink::Push FileSink::push(const char *data, size_t len)
     std::unique_lock<std::mutex> lock(m_state->mutex);
     if (m_state->error || m_state->cancelled || m_state->closing)
         return Push::Failed;
+    if (!m_state->threadStarted && m_state->inlineWritten + len <= kInlineLimit) {
+        // The start of a file is written at once: a small file never needs
+        // the thread, and a few megabytes do not make write() wait.
+        const char *p = data;
+        size_t left = len;
+        while (left > 0) {
+            const ssize_t w = ::write(m_state->fd, p, left);
+            if (w < 0) {
+                if (errno == EINTR)
+                    continue;
+                m_state->error = errno;
+                return Push::Failed;
+            }
+            p += w;
+            left -= size_t(w);
+        }
+        m_state->inlineWritten += len;
+        return Push::Ok;
+    }
+    startThreadLocked();
     if (m_state->queued >= g_highWater) {
         m_state->full = true;
         return Push::Full;
@@ -161,6 +190,7 @@ void FileSink::close()
 {
     std::unique_lock<std::mutex> lock(m_state->mutex);
     m_state->closing = true;
+    startThreadLocked(); // it closes the file and reports
     m_state->wake.notify_one();
 }
 
@@ -184,5 +214,9 @@ void FileSink::cancel()
     m_state->cancelled = true;
     m_state->queue.clear();
     m_state->queued = 0;
+    if (!m_state->threadStarted && m_state->fd >= 0) {
+        ::close(m_state->fd);
+        m_state->fd = -1;
+    }
     m_state->wake.notify_one();
 }

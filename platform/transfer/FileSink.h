@@ -16,6 +16,9 @@ class FileSink
 public:
     static constexpr size_t kHighWater = 16u << 20;
     static constexpr size_t kLowWater = 4u << 20;
+    // The first bytes of a file are written on the caller's thread; the
+    // thread starts only for a file longer than this.
+    static constexpr size_t kInlineLimit = 4u << 20;
     // Tests shrink the marks to make the queue fill up; 0, 0 restores them.
     static void setQueueLimits(size_t high, size_t low);
 
@@ -38,6 +41,8 @@ public:
     void cancel();
 
 private:
+    void startThreadLocked();
+
     struct State;
     std::shared_ptr<State> m_state;
 };
