@@ -5,6 +5,7 @@
 #include "ScriptObjectFactory.h"
 
 #include <QDateTime>
+#include <QRegularExpression>
 
 #include <chrono>
 #include <cmath>
@@ -54,6 +55,55 @@ private:
 };
 
 #define ScriptFileName "script"
+
+int jsErrorNumber(const QJSValue &err);
+
+// The engine's English messages in the words the Chinese runtime uses.
+void translate(const QJSValue &err, const QString &message, int &number, QString &description)
+{
+    static const QRegularExpression notDefined(QStringLiteral("^(\\S+) is not defined$"));
+    static const QRegularExpression ofNull(QStringLiteral("property '?([^' ]+)'? of (null|undefined)"));
+    description = message;
+    switch (err.errorType()) {
+    case QJSValue::SyntaxError:
+        number = 1002;
+        description = QStringLiteral("语法错误");
+        return;
+    case QJSValue::ReferenceError: {
+        number = 5009;
+        const QRegularExpressionMatch m = notDefined.match(message);
+        if (m.hasMatch())
+            description = QStringLiteral("'%1' 未定义").arg(m.captured(1));
+        return;
+    }
+    case QJSValue::TypeError: {
+        const QRegularExpressionMatch m = ofNull.match(message);
+        if (m.hasMatch()) {
+            number = 5007;
+            description = QStringLiteral("'%1' 为空或不是对象").arg(m.captured(1));
+        } else if (message.contains(QLatin1String("is not a function"))) {
+            number = 5002;
+            description = QStringLiteral("缺少函数");
+        } else {
+            number = 5002;
+        }
+        return;
+    }
+    case QJSValue::RangeError:
+        if (message.contains(QLatin1String("call stack"))) {
+            number = ScriptErrors::OutOfStack;
+            description = ScriptErrors::description(ScriptErrors::OutOfStack);
+            return;
+        }
+        number = 5029;
+        return;
+    default:
+        number = jsErrorNumber(err);
+        if (!err.isError() || message.isEmpty())
+            description = QStringLiteral("出现异常且未被捕获");
+        return;
+    }
+}
 
 int jsErrorNumber(const QJSValue &err)
 {
@@ -286,8 +336,7 @@ Variant JsEngine::check(const QJSValue &result)
             e.description = m_hostError.description;
             e.source = m_hostError.source;
         } else {
-            e.number = jsErrorNumber(result);
-            e.description = message;
+            translate(result, message, e.number, e.description);
             e.source = e.number == 1002 ? QStringLiteral("Microsoft JScript 编译器错误")
                                         : QStringLiteral("Microsoft JScript 运行时错误");
         }
