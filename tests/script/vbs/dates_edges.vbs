@@ -1,0 +1,7 @@
+WScript.Echo DateSerial(2024, 1, 32), DateSerial(2024, 0, 1), DateSerial(2024, -1, 1), DateSerial(2023, 2, 29), DateSerial(2000, 2, 29)
+WScript.Echo DateAdd("m", 1, #1/31/2023#), DateAdd("m", -1, #3/31/2024#), DateAdd("q", 1, #11/30/2024#), DateAdd("ww", 2, #12/25/2024#)
+WScript.Echo DateDiff("d", #1/2/2024#, #1/1/2024#), DateDiff("m", #1/1/2024#, #12/31/2024#), DateDiff("n", #10:00:30#, #10:01:10#), DateDiff("s", #10:00:00#, #10:01:00#)
+WScript.Echo TimeSerial(25, 0, 0), TimeSerial(0, 90, 0), TimeSerial(12, 0, -1), Weekday(#2/29/2024#), WeekdayName(7)
+WScript.Echo Year(#12/31/9999#), Month(#2/1/1900#), Day(DateSerial(2024, 3, 0)), DatePart("yyyy", #7/4/1776#), DatePart("d", #7/4/1776#)
+WScript.Echo FormatDateTime(#1/2/2003 4:05:06 PM#, vbLongDate), FormatDateTime(#1/2/2003 4:05:06 PM#, vbShortTime), FormatDateTime(#4:05:06 AM#, vbLongTime)
+WScript.Echo IsNull(Year(Null)), CDate("March 5, 2024"), CDate("5 Mar 2024"), #2024-12-31 23:59:59# + TimeSerial(0, 0, 1)
