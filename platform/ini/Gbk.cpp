@@ -24,6 +24,31 @@ QString decode(const QByteArray &bytes)
     return dec.decode(bytes);
 }
 
+void appendDecoded(QString &out, QByteArrayView bytes)
+{
+    bool ascii = true;
+    for (const char c : bytes) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            ascii = false;
+            break;
+        }
+    }
+    if (ascii) {
+        out.append(QLatin1StringView(bytes.data(), bytes.size()));
+        return;
+    }
+    QStringDecoder dec("GBK", QStringDecoder::Flag::Stateless);
+    if (!dec.isValid()) {
+        out.append(QLatin1StringView(bytes.data(), bytes.size()));
+        return;
+    }
+    // GBK never gives more characters than bytes.
+    const qsizetype start = out.size();
+    out.resize(start + bytes.size() + 1);
+    QChar *end = dec.appendToBuffer(out.data() + start, bytes);
+    out.truncate(end - out.constData());
+}
+
 QByteArray encode(const QString &text)
 {
     QStringEncoder enc("GBK", QStringEncoder::Flag::Stateless);

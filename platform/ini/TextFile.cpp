@@ -36,18 +36,25 @@ QStringList readLines(const QString &path, bool *ok)
 
 QString readWhole(const QString &path)
 {
-    bool ok = false;
-    const QStringList lines = readLines(path, &ok);
-    if (!ok)
+    QFile f(toLocalPath(path));
+    if (!f.open(QIODevice::ReadOnly))
         return QString();
-    qsizetype total = 0;
-    for (const QString &l : lines)
-        total += l.size() + 2;
+    const QByteArray c = f.readAll();
+    // Decoded line by line straight into the result, as readLines splits:
+    // the history is read whole at every keystroke in the address box.
     QString out;
-    out.reserve(total);
-    for (const QString &l : lines) {
-        out += l;
+    out.reserve(c.size() + 2);
+    qsizetype i = 0;
+    while (i < c.size()) {
+        const qsizetype s = i;
+        while (i < c.size() && c.at(i) != '\r' && c.at(i) != '\n')
+            ++i;
+        Gbk::appendDecoded(out, QByteArrayView(c.constData() + s, i - s));
         out += QLatin1String("\r\n");
+        if (i < c.size() && c.at(i) == '\r')
+            ++i;
+        if (i < c.size() && c.at(i) == '\n')
+            ++i;
     }
     return out;
 }
