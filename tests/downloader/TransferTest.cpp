@@ -7,6 +7,8 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -154,6 +156,47 @@ TEST_F(TransferTest, FileQueueBackPressure)
     FileSink::setQueueLimits(0, 0);
     ASSERT_EQ(result, TransferResult::Ok);
     EXPECT_EQ(readAll(target()), TestServer::pattern(30000000));
+}
+
+// A TLS peer whose certificate nobody vouches for is refused.
+TEST_F(TransferTest, UnverifiedTlsPeerFails)
+{
+    const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
+    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    if (openssl.isEmpty() || python.isEmpty())
+        GTEST_SKIP() << "openssl and python3 are needed for a TLS server";
+    QTemporaryDir certs;
+    const QString key = certs.filePath(QStringLiteral("k.pem")), cert = certs.filePath(QStringLiteral("c.pem"));
+    QProcess gen;
+    gen.start(openssl, {QStringLiteral("req"), QStringLiteral("-x509"), QStringLiteral("-newkey"), QStringLiteral("rsa:2048"),
+                        QStringLiteral("-nodes"), QStringLiteral("-keyout"), key, QStringLiteral("-out"), cert,
+                        QStringLiteral("-days"), QStringLiteral("1"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1")});
+    ASSERT_TRUE(gen.waitForFinished(30000));
+    ASSERT_EQ(gen.exitCode(), 0);
+    const QString script = QStringLiteral(
+        "import http.server, ssl, sys\n"
+        "srv = http.server.HTTPServer(('127.0.0.1', 0), http.server.SimpleHTTPRequestHandler)\n"
+        "ctx = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)\n"
+        "ctx.load_cert_chain(sys.argv[1], sys.argv[2])\n"
+        "srv.socket = ctx.wrap_socket(srv.socket, server_side=True)\n"
+        "print('PORT', srv.server_port, flush=True)\n"
+        "srv.serve_forever()\n");
+    QProcess tls;
+    tls.setWorkingDirectory(certs.path());
+    tls.start(python, {QStringLiteral("-c"), script, cert, key});
+    ASSERT_TRUE(tls.waitForReadyRead(10000));
+    const int port = tls.readLine().trimmed().mid(5).toInt();
+    ASSERT_GT(port, 0);
+    {
+        QFile f(target());
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("kept");
+    }
+    Recorder r;
+    EXPECT_EQ(UrlDownloadToFile(QStringLiteral("https://127.0.0.1:%1/c.pem").arg(port), target(), &r), TransferResult::Failed);
+    EXPECT_EQ(readAll(target()), QByteArray("kept"));
+    tls.kill();
+    tls.waitForFinished(3000);
 }
 
 TEST_F(TransferTest, RedirectIsReported)
