@@ -56,6 +56,9 @@ private:
         QString script;
         if (path.startsWith(QStringLiteral("/title/")))
             title = path.mid(7);
+        // a page that opens a window of its own
+        if (path.startsWith(QStringLiteral("/open/")))
+            script = QStringLiteral("<script>window.open('/%1');</script>").arg(path.mid(6));
         // a page that names itself only after it loaded, as adverts do
         if (path.startsWith(QStringLiteral("/late/"))) {
             script = QStringLiteral("<script>setTimeout(function(){document.title='%1';},30);</script>").arg(path.mid(6));
@@ -72,6 +75,13 @@ private:
     QTcpServer m_server;
     QHash<QTcpSocket *, QByteArray> m_buffers;
 };
+
+// Whether a stands above b among their siblings.
+bool Above(const QWidget *a, const QWidget *b)
+{
+    const QObjectList &c = a->parentWidget()->children();
+    return c.indexOf(a) > c.indexOf(b);
+}
 
 void SendKey(QWidget *w, QEvent::Type type, int key, bool autoRepeat, const QString &text = QString())
 {
@@ -103,6 +113,7 @@ private slots:
     void advertTitleClosesItsTab();
     void advertStartPageDoesNotLoop();
     void pageEventsOfTheCurrentTabOnly();
+    void newWindowOpensAsNewCurrentTab();
 
 private:
     void makeWindow();
@@ -483,6 +494,15 @@ void AddressBarWindowTest::pageEventsOfTheCurrentTabOnly()
     m_w->Tabs_TabClose(second);
     QTRY_VERIFY(m_w->PageDocument.isNull());
 
+    // navigation start shows stop, download-complete shows refresh; the
+    // security icon follows the page's state, not the event's argument
+    m_w->Web_BfrNav2(m_w->CurIdx, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    QVERIFY(Above(m_w->imgBtn[2], m_w->imgBtn[1]));
+    m_w->Web_DwnComplete(m_w->CurIdx);
+    QVERIFY(Above(m_w->imgBtn[1], m_w->imgBtn[2]));
+    m_w->Web_SetScrLckIcon(m_w->CurIdx, 1);
+    QVERIFY(Above(m_w->imgWebIco[0], m_w->imgWebIco[1]));
+
     // a background tab's title changes its caption, not the window title
     m_w->SetTitle(QStringLiteral("kept"));
     m_w->AddPage();
@@ -491,6 +511,28 @@ void AddressBarWindowTest::pageEventsOfTheCurrentTabOnly()
     m_w->Web_TtlChange(third, QStringLiteral("background"));
     QCOMPARE(m_w->Tabs(third)->Caption(), QStringLiteral("background"));
     QVERIFY(m_w->windowTitle() != QStringLiteral("background - Tessivane"));
+    // its status text and navigation start change nothing on screen; its progress drives its own strip
+    m_w->Web_StaTxtChange(third, QStringLiteral("background status"));
+    QVERIFY(!m_w->picSta->isVisible());
+    m_w->Web_BfrNav2(third, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+    QVERIFY(Above(m_w->imgBtn[1], m_w->imgBtn[2]));
+    m_w->Web_ProChange(third, 40);
+    QCOMPARE(m_w->Tabs(third)->Progress(), 40);
+    m_w->Web_ProChange(third, 70000); // beyond a 16-bit percentage: dropped
+    QCOMPARE(m_w->Tabs(third)->Progress(), 40);
+}
+
+void AddressBarWindowTest::newWindowOpensAsNewCurrentTab()
+{
+    makeWindow();
+    const int first = m_w->CurIdx;
+    m_w->WebGoTo(m_server->base() + QStringLiteral("/open/popup"));
+    QTRY_VERIFY(m_w->CurIdx != first);
+    const int popup = m_w->CurIdx;
+    QCOMPARE(popup, m_w->Web.ubound());
+    QVERIFY(m_w->Tabs.exists(first));
+    QTRY_COMPARE(m_w->Web(popup)->LocationURL(), m_server->base() + QStringLiteral("/popup"));
+    QTRY_COMPARE(m_w->Tabs(popup)->Caption(), QStringLiteral("page"));
 }
 
 QTEST_MAIN(AddressBarWindowTest)
