@@ -12,15 +12,17 @@ constexpr std::ptrdiff_t MaxNativeStack = 4 * 1024 * 1024;
 
 VbCallGuard::VbCallGuard(VbEngine &e, VbFrame *frame) : eng(e), saved(e.m_current)
 {
+    // everything that can throw comes before the state changes: a throwing
+    // constructor runs no destructor
+    e.tick();
     char here;
-    if (!e.m_stackBase)
+    if (e.m_depth == 0)
         e.m_stackBase = &here;
     if (e.m_depth >= VbEngine::MaxCallDepth || (e.m_stackBase - &here) > MaxNativeStack
         || (&here - e.m_stackBase) > MaxNativeStack)
         throwScriptError(ScriptErrors::OutOfStack);
     ++e.m_depth;
     e.m_current = frame;
-    e.tick();
 }
 
 VbCallGuard::~VbCallGuard()

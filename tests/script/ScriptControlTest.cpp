@@ -393,6 +393,22 @@ TEST(ScriptControl, LanguageTagAndReset)
     EXPECT_TRUE(v.toBool());
 }
 
+TEST(ScriptControl, TimeoutsInsideCallsLeaveNoTrace)
+{
+    // the time-out strikes at a procedure call as often as at a loop: the
+    // engine's call depth and current frame must come back each time
+    ScriptControl sc;
+    sc.setTimeout(40);
+    ASSERT_TRUE(sc.addCode(QStringLiteral("Sub P : End Sub\nSub R(n)\nIf n > 0 Then R n - 1\nEnd Sub")));
+    for (int i = 0; i < 15; ++i) {
+        EXPECT_FALSE(sc.addCode(QStringLiteral("Do : P : Loop")));
+        EXPECT_EQ(sc.error().number, ScriptErrors::Timeout);
+    }
+    sc.setTimeout(10000);
+    EXPECT_TRUE(sc.addCode(QStringLiteral("R 990\nExecute \"y = 1\"")));
+    EXPECT_EQ(sc.eval(QStringLiteral("y")).toLong(), 1);
+}
+
 TEST(ScriptControl, NullObjectIsNothing)
 {
     for (const char *lang : {"VBScript", "JScript"}) {
