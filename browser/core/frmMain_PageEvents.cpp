@@ -11,7 +11,7 @@
 #include "ucTabs.h"
 #include "ucWeb.h"
 
-#include <QDateTime>
+#include <QElapsedTimer>
 #include <QWebEnginePage>
 
 #include <limits>
@@ -20,6 +20,17 @@ namespace {
 // A second "广告" close of the only tab this soon after the first means the
 // start page itself carries that title.
 constexpr qint64 kAdReloadWindowMs = 10000;
+
+// Milliseconds on a clock that never jumps.
+qint64 MonotonicMs()
+{
+    static QElapsedTimer clock = [] {
+        QElapsedTimer t;
+        t.start();
+        return t;
+    }();
+    return clock.elapsed() + 1;
+}
 } // namespace
 
 void frmMain::Web_StaTxtChange(int Index, const QString &Text)
@@ -101,9 +112,9 @@ void frmMain::Web_TtlChange(int Index, const QString &Text)
     if (!self)
         return;
     if (Text == QStringLiteral("广告")) {
-        const qint64 now = QDateTime::currentMSecsSinceEpoch();
+        const qint64 now = MonotonicMs();
         const bool onlyTab = Tabs.count() == 2 && Tabs.exists(Index);
-        if (onlyTab && m_adReloadTab == Index && now - m_adReloadMs >= 0 && now - m_adReloadMs < kAdReloadWindowMs) {
+        if (onlyTab && m_adReloadTab == Index && now - m_adReloadMs < kAdReloadWindowMs) {
             // The start page is the advert: leave the tab empty instead of
             // loading it again.
             m_adReloadTab = 0;
