@@ -405,7 +405,7 @@ TEST(ScriptControl, TimeoutsInsideCallsLeaveNoTrace)
         EXPECT_EQ(sc.error().number, ScriptErrors::Timeout);
     }
     sc.setTimeout(10000);
-    EXPECT_TRUE(sc.addCode(QStringLiteral("R 990\nExecute \"y = 1\"")));
+    EXPECT_TRUE(sc.addCode(QStringLiteral("R 995\nExecute \"y = 1\"")));
     EXPECT_EQ(sc.eval(QStringLiteral("y")).toLong(), 1);
 }
 
