@@ -149,3 +149,10 @@ ScriptObject::Status DictionaryObject::enumerate(VariantList &items, ScriptError
         items.push_back(kv.first);
     return Ok;
 }
+
+void DictionaryObject::releaseReferences()
+{
+    std::vector<std::pair<Variant, Variant>> old;
+    old.swap(m_items);
+    m_index.clear();
+}

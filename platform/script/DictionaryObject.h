@@ -16,6 +16,7 @@ public:
                   ScriptError &error) override;
     Status enumerate(VariantList &items, ScriptError &error) override;
     QString typeName() const override { return QStringLiteral("Dictionary"); }
+    void releaseReferences() override;
 
 private:
     QString keyOf(const Variant &key) const;

@@ -55,3 +55,48 @@ ScriptObject::Status ScriptObject::fail(ScriptError &error, int number, const QS
         error.source = ScriptErrors::runtimeSource();
     return Failed;
 }
+
+ScriptObject::~ScriptObject()
+{
+    if (m_tracker)
+        m_tracker->forget(this);
+}
+
+ScriptObjectTracker::~ScriptObjectTracker()
+{
+    for (ScriptObject *o : m_objects)
+        o->m_tracker = nullptr;
+}
+
+void ScriptObjectTracker::track(ScriptObject *object)
+{
+    if (!object || object->m_tracker)
+        return;
+    object->m_tracker = this;
+    m_objects.insert(object);
+}
+
+void ScriptObjectTracker::forget(ScriptObject *object)
+{
+    m_objects.erase(object);
+}
+
+void ScriptObjectTracker::releaseAll()
+{
+    std::vector<ObjectRef> alive;
+    alive.reserve(m_objects.size());
+    for (ScriptObject *o : m_objects)
+        alive.emplace_back(o);
+    for (ObjectRef &o : alive)
+        o->releaseReferences();
+    for (ObjectRef &o : alive) {
+        if (o->m_tracker == this) {
+            o->m_tracker = nullptr;
+            m_objects.erase(o.get());
+        }
+    }
+    alive.clear();
+    for (ScriptObject *o : m_objects)
+        o->m_tracker = nullptr;
+    m_objects.clear();
+}

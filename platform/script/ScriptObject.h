@@ -7,6 +7,7 @@
 #include <QVector>
 
 #include <atomic>
+#include <unordered_set>
 #include <utility>
 
 class Variant;
@@ -57,7 +58,7 @@ public:
     };
 
     ScriptObject() = default;
-    virtual ~ScriptObject() = default;
+    virtual ~ScriptObject();
     ScriptObject(const ScriptObject &) = delete;
     ScriptObject &operator=(const ScriptObject &) = delete;
 
@@ -88,6 +89,12 @@ public:
     // class instances run Class_Terminate here.
     virtual void aboutToDelete() {}
 
+    // Drops the references this object holds to other script objects. The
+    // engine that created the object calls it when it shuts down, so that
+    // cycles a script built (a dictionary holding itself, two instances
+    // pointing at each other) are freed. The default does nothing.
+    virtual void releaseReferences() {}
+
     void ref() { m_refs.fetch_add(1, std::memory_order_relaxed); }
     void deref();
     int refCount() const { return m_refs.load(std::memory_order_relaxed); }
@@ -101,7 +108,28 @@ public:
     static Status fail(ScriptError &error, int number, const QString &description = QString());
 
 private:
+    friend class ScriptObjectTracker;
     std::atomic<int> m_refs{0};
+    class ScriptObjectTracker *m_tracker = nullptr;
+};
+
+// The objects one engine created, for releaseReferences() at its shutdown.
+class ScriptObjectTracker
+{
+public:
+    ScriptObjectTracker() = default;
+    ~ScriptObjectTracker();
+    ScriptObjectTracker(const ScriptObjectTracker &) = delete;
+    ScriptObjectTracker &operator=(const ScriptObjectTracker &) = delete;
+
+    void track(ScriptObject *object);
+    // Calls releaseReferences() on every tracked object still alive and stops tracking.
+    void releaseAll();
+
+private:
+    friend class ScriptObject;
+    void forget(ScriptObject *object);
+    std::unordered_set<ScriptObject *> m_objects;
 };
 
 // Intrusive reference to a ScriptObject (null = Nothing).

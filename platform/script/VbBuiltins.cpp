@@ -1147,6 +1147,7 @@ V fCreateObject(VbEngine &e, V *a, int)
     ObjectRef o = ScriptObjectFactory::create(id, e.opts().safeSubset, &err);
     if (!o)
         throwScriptError(err ? err : 429, ScriptErrors::description(err ? err : 429) + QStringLiteral(": '") + id + QLatin1Char('\''));
+    e.track(o.get());
     return V::fromObject(o);
 }
 
@@ -1286,8 +1287,8 @@ Variant vbCreateBuiltinObject(VbEngine &eng, const QString &progId)
 {
     int err = 0;
     ObjectRef o = ScriptObjectFactory::create(progId, false, &err);
-    Q_UNUSED(eng);
     if (!o)
         throwScriptError(429);
+    eng.track(o.get());
     return Variant::fromObject(o);
 }

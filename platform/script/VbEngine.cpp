@@ -46,6 +46,7 @@ VbEngine::~VbEngine()
 {
     m_closing = true;
     *m_alive = false;
+    m_tracker.releaseAll();
     // Drop the values first (instances see closing() and skip Class_Terminate),
     // then the code they point into.
     for (Variant &v : m_cells)
@@ -394,6 +395,7 @@ ObjectRef VbEngine::newInstance(VbClassDef *cls)
 {
     auto *inst = new VbInstance(this, cls, m_alive);
     ObjectRef ref(inst);
+    m_tracker.track(inst);
     if (cls->initialize)
         callProcValues(cls->initialize, inst, nullptr, 0);
     return ref;
@@ -454,7 +456,14 @@ VbInstance::VbInstance(VbEngine *e, VbClassDef *c, std::shared_ptr<bool> a)
 
 QString VbInstance::typeName() const
 {
-    return cls->name;
+    return *alive ? cls->name : QStringLiteral("Object");
+}
+
+void VbInstance::releaseReferences()
+{
+    std::vector<Variant> old;
+    old.swap(fields);
+    fields.resize(old.size());
 }
 
 void VbInstance::aboutToDelete()

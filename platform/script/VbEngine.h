@@ -106,6 +106,8 @@ public:
     bool optionExplicit = false;
     bool closing() const { return m_closing; }
     std::shared_ptr<bool> aliveToken() const { return m_alive; }
+    // Objects the script created, released when the engine shuts down.
+    void track(ScriptObject *object) { m_tracker.track(object); }
     double rndLast = 0.327;
     quint32 rndSeed = 0x50000;
     const Options &opts() const { return m_options; }
@@ -133,6 +135,7 @@ private:
     quint64 m_generation = 1;
     bool m_closing = false;
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    ScriptObjectTracker m_tracker;
     friend struct VbCallGuard;
 };
 

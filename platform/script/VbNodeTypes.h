@@ -227,6 +227,7 @@ public:
                   ScriptError &error) override;
     QString typeName() const override;
     void aboutToDelete() override;
+    void releaseReferences() override;
 
     VbEngine *engine;
     VbClassDef *cls;
