@@ -37,10 +37,42 @@ using VariantList = QVector<Variant>;
 // VBScript form "obj.Member" without parentheses: read the property or call
 // the method without arguments.
 //
+// A member with arguments that returns a collection: VBScript's Url.all(0)
+// arrives as invoke("all", Get | Call, [0]) (apply the index, as IDispatch
+// does), JScript's Url.all(0) as invoke("all", Get, []) followed by
+// invoke("", Get | Call, [0]) on the collection returned.
+//
+// Errors: return fail(error, number, description) (or fill error and return
+// Failed); the script sees the number and text (Err.Number / Err.Description,
+// catchable with On Error Resume Next or try/catch). Never throw out of
+// invoke().
+//
 // Host calls that wait for the user or pump the event loop must construct a
-// ScriptClockPause (ScriptControl.h) for the duration of the wait, so that the
+// ScriptClockPause (ScriptRunState.h) for the duration of the wait, so that the
 // wait does not count against the engine's time-out. After a host call returns
-// the engine checks whether it was reset or destroyed meanwhile and unwinds.
+// the engine checks whether it was reset or destroyed meanwhile and unwinds;
+// the host object itself stays alive until its caller has let go of it.
+//
+// A minimal host object:
+//
+//     class AppControlObject : public ScriptObject {
+//         Status invoke(const QString &name, int access, VariantList &args,
+//                       Variant &result, ScriptError &error) override {
+//             if (sameName(name, QStringLiteral("AppPath"))) {
+//                 if (access == Get) return UnknownName;      // a method
+//                 result = Variant::fromString(programFolder());
+//                 return Ok;
+//             }
+//             if (sameName(name, QStringLiteral("AppSleep"))) {
+//                 if (access == Get) return UnknownName;
+//                 if (args.size() != 1) return fail(error, ScriptErrors::WrongArgCount);
+//                 ScriptClockPause pause;
+//                 ... pump the event loop for args[0].toLong() ms ...
+//                 return Ok;
+//             }
+//             return UnknownName;
+//         }
+//     };
 class ScriptObject
 {
 public:
