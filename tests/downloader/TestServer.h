@@ -17,7 +17,9 @@ public:
         m_process.start(QStringLiteral(DWN_HTTP_SERVER), {QStringLiteral("0")});
         if (!m_process.waitForStarted(5000))
             return false;
-        while (m_process.waitForReadyRead(5000)) {
+        while (m_process.canReadLine() || m_process.waitForReadyRead(5000)) {
+            if (!m_process.canReadLine())
+                continue; // a line may come in pieces
             const QByteArray line = m_process.readLine().trimmed();
             if (line.startsWith("PORT ")) {
                 m_port = line.mid(5).toInt();

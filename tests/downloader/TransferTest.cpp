@@ -162,7 +162,11 @@ TEST_F(TransferTest, FileQueueBackPressure)
 TEST_F(TransferTest, UnverifiedTlsPeerFails)
 {
     const QString openssl = QStandardPaths::findExecutable(QStringLiteral("openssl"));
-    const QString python = QStandardPaths::findExecutable(QStringLiteral("python3"));
+    // The system's interpreter first: version-manager shims can stall when
+    // several start at once.
+    QString python = QStandardPaths::findExecutable(QStringLiteral("python3"), {QStringLiteral("/usr/bin")});
+    if (python.isEmpty())
+        python = QStandardPaths::findExecutable(QStringLiteral("python3"));
     if (openssl.isEmpty() || python.isEmpty())
         GTEST_SKIP() << "openssl and python3 are needed for a TLS server";
     QTemporaryDir certs;
@@ -173,20 +177,33 @@ TEST_F(TransferTest, UnverifiedTlsPeerFails)
                         QStringLiteral("-days"), QStringLiteral("1"), QStringLiteral("-subj"), QStringLiteral("/CN=127.0.0.1")});
     ASSERT_TRUE(gen.waitForFinished(30000));
     ASSERT_EQ(gen.exitCode(), 0);
+    // A plain TCP server: HTTPServer would look its own name up, which stalls
+    // without a network.
     const QString script = QStringLiteral(
-        "import http.server, ssl, sys\n"
-        "srv = http.server.HTTPServer(('127.0.0.1', 0), http.server.SimpleHTTPRequestHandler)\n"
+        "import http.server, socketserver, ssl, sys\n"
+        "srv = socketserver.TCPServer(('127.0.0.1', 0), http.server.SimpleHTTPRequestHandler)\n"
         "ctx = ssl.SSLContext(ssl.PROTOCOL_TLS_SERVER)\n"
         "ctx.load_cert_chain(sys.argv[1], sys.argv[2])\n"
         "srv.socket = ctx.wrap_socket(srv.socket, server_side=True)\n"
-        "print('PORT', srv.server_port, flush=True)\n"
+        "print('PORT', srv.server_address[1], flush=True)\n"
         "srv.serve_forever()\n");
     QProcess tls;
+    tls.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     tls.setWorkingDirectory(certs.path());
     tls.start(python, {QStringLiteral("-c"), script, cert, key});
-    ASSERT_TRUE(tls.waitForReadyRead(10000));
-    const int port = tls.readLine().trimmed().mid(5).toInt();
-    ASSERT_GT(port, 0);
+    int port = 0;
+    QElapsedTimer waited;
+    waited.start();
+    while (port == 0 && waited.elapsed() < 20000 && tls.state() != QProcess::NotRunning) {
+        if (!tls.canReadLine()) {
+            tls.waitForReadyRead(500);
+            continue;
+        }
+        const QByteArray line = tls.readLine().trimmed();
+        if (line.startsWith("PORT "))
+            port = line.mid(5).toInt();
+    }
+    ASSERT_GT(port, 0) << "state " << tls.state() << " out " << tls.readAllStandardOutput().toStdString();
     {
         QFile f(target());
         ASSERT_TRUE(f.open(QIODevice::WriteOnly));
