@@ -406,6 +406,22 @@ Variant JsEngine::evaluate(const QString &expression)
 
 // ---- bridge ----
 
+namespace {
+// Host calls from JavaScript: a conversion error thrown inside the host
+// object becomes its error; nothing is thrown through the JavaScript engine.
+ScriptObject::Status safeInvoke(ScriptObject *o, const QString &name, int access, VariantList &args, Variant &result,
+                                ScriptError &err)
+{
+    try {
+        return o->invoke(name, access, args, result, err);
+    } catch (const ScriptException &e) {
+        return ScriptObject::fail(err, e.number, e.description);
+    } catch (const std::bad_alloc &) {
+        return ScriptObject::fail(err, ScriptErrors::OutOfMemory);
+    }
+}
+} // namespace
+
 QJSValue JsHostBridge::get(int id, const QString &name)
 {
     ScriptObject *o = m_engine->object(id);
@@ -415,7 +431,7 @@ QJSValue JsHostBridge::get(int id, const QString &name)
     VariantList args;
     Variant result;
     ScriptError err;
-    const ScriptObject::Status st = o->invoke(name, ScriptObject::Get, args, result, err);
+    const ScriptObject::Status st = safeInvoke(o, name, ScriptObject::Get, args, result, err);
     m_engine->afterHostCall();
     if (st == ScriptObject::Ok)
         return m_engine->toJs(result);
@@ -434,7 +450,7 @@ bool JsHostBridge::set(int id, const QString &name, const QJSValue &value)
     VariantList args;
     Variant v = m_engine->fromJs(value);
     ScriptError err;
-    const ScriptObject::Status st = o->invoke(name, v.isObject() ? ScriptObject::PutRef : ScriptObject::Put, args, v, err);
+    const ScriptObject::Status st = safeInvoke(o, name, v.isObject() ? ScriptObject::PutRef : ScriptObject::Put, args, v, err);
     m_engine->afterHostCall();
     if (st == ScriptObject::Failed) {
         m_engine->throwHostError(err);
@@ -461,8 +477,8 @@ QJSValue JsHostBridge::call(int id, const QString &name, const QJSValue &jsArgs)
         args.push_back(m_engine->fromJs(jsArgs.property(quint32(i))));
     Variant result;
     ScriptError err;
-    const ScriptObject::Status st = o->invoke(name, ScriptObject::Call | (name.isEmpty() ? ScriptObject::Get : 0),
-                                              args, result, err);
+    const ScriptObject::Status st = safeInvoke(o, name, ScriptObject::Call | (name.isEmpty() ? ScriptObject::Get : 0),
+                                               args, result, err);
     m_engine->afterHostCall();
     if (st == ScriptObject::Ok)
         return m_engine->toJs(result);
@@ -484,7 +500,13 @@ QJSValue JsHostBridge::items(int id)
         return QJSValue(QJSValue::UndefinedValue);
     VariantList list;
     ScriptError err;
-    if (o->enumerate(list, err) != ScriptObject::Ok) {
+    ScriptObject::Status st;
+    try {
+        st = o->enumerate(list, err);
+    } catch (const ScriptException &e) {
+        st = ScriptObject::fail(err, e.number, e.description);
+    }
+    if (st != ScriptObject::Ok) {
         m_engine->throwHostError(err);
         return QJSValue();
     }

@@ -44,8 +44,9 @@ using VariantList = QVector<Variant>;
 //
 // Errors: return fail(error, number, description) (or fill error and return
 // Failed); the script sees the number and text (Err.Number / Err.Description,
-// catchable with On Error Resume Next or try/catch). Never throw out of
-// invoke().
+// catchable with On Error Resume Next or try/catch). A ScriptException that a
+// conversion (args[0].toLong() ...) throws inside invoke() is reported as the
+// member's error the same way; throw nothing else.
 //
 // Host calls that wait for the user or pump the event loop must construct a
 // ScriptClockPause (ScriptRunState.h) for the duration of the wait, so that the
