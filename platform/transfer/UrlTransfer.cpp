@@ -69,6 +69,8 @@ bool UrlTransfer::begin()
         m_result = TransferResult::Failed;
         m_errorText = why;
         m_finished = true;
+        if (m_sink)
+            m_sink->cancel();
         releaseHandle();
         discardTemp();
         deliverStop();
