@@ -4,8 +4,6 @@
 #include "VbCompat.h"
 
 #include <QFileInfo>
-#include <QAbstractButton>
-#include <QMessageBox>
 
 CommandKind ClassifyCommandLine(const QString &commandLine)
 {
@@ -47,17 +45,4 @@ int ZoomSetting()
 {
     const auto n = ToNumber(ReadSet(QStringLiteral("Zoom")));
     return n ? int(RoundHalfEven(*n)) : 100;
-}
-
-int ShowMessage(const QString &text, int icon, const QString &title, bool yesNo)
-{
-    QMessageBox box(static_cast<QMessageBox::Icon>(icon), title, text,
-                    yesNo ? (QMessageBox::Yes | QMessageBox::No) : QMessageBox::Ok);
-    if (yesNo) {
-        box.button(QMessageBox::Yes)->setText(QStringLiteral("是(&Y)"));
-        box.button(QMessageBox::No)->setText(QStringLiteral("否(&N)"));
-    } else {
-        box.button(QMessageBox::Ok)->setText(QStringLiteral("确定"));
-    }
-    return box.exec();
 }

@@ -21,7 +21,3 @@ QString ForwardedCommand(const QString &commandLine);
 
 // The setting Zoom as a whole percentage; a value that is no number counts as 100.
 int ZoomSetting();
-
-// A message box of the browser's own (the real one, or the test seam's answer).
-// Returns QMessageBox::Yes/No for a question, QMessageBox::Ok otherwise.
-int ShowMessage(const QString &text, int icon, const QString &title, bool yesNo = false);
