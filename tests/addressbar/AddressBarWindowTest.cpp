@@ -22,6 +22,10 @@
 
 namespace {
 
+// Pages load from the loopback server; a busy machine running many tests at
+// once may take a while to start the web engine.
+constexpr int kLoadWaitMs = 30000;
+
 // Serves small pages on 127.0.0.1 and records every requested path.
 class PageServer : public QObject
 {
@@ -168,7 +172,7 @@ void AddressBarWindowTest::makeWindow()
     m_w->Form_Resize();
     // expand the address bar as a user would, and wait for the glide
     m_w->picAddr_MouseUp(1, 0, 0, 0);
-    QTRY_VERIFY(!m_w->tmrSTxt->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!m_w->tmrSTxt->isActive(), kLoadWaitMs);
     QVERIFY(TWidth(m_w->txtAddr) > 1000);
     // the pages' native children may have made the window anew: activate it again
     m_w->activateWindow();
@@ -222,7 +226,7 @@ void AddressBarWindowTest::enterOnTheSearchRowSearchesAndRecordsNothing()
     typeAddress(QStringLiteral("a b"));
     QVERIFY(m_w->lstAddr->SeledSearch());
     pressEnter();
-    QTRY_VERIFY(loadedPath(QStringLiteral("/s?q=a b")));
+    QTRY_VERIFY_WITH_TIMEOUT(loadedPath(QStringLiteral("/s?q=a b")), kLoadWaitMs);
     QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")), before);
 }
 
@@ -235,14 +239,14 @@ void AddressBarWindowTest::enterOnAHistoryRowNavigatesAndRecordsIt()
     typeAddress(QStringLiteral("two"));
     QCOMPARE(m_w->lstAddr->Selected(), p2);
     pressEnter();
-    QTRY_VERIFY(loadedPath(QStringLiteral("/two")));
+    QTRY_VERIFY_WITH_TIMEOUT(loadedPath(QStringLiteral("/two")), kLoadWaitMs);
     QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")),
              (p2 + QStringLiteral("@@") + p1 + QStringLiteral("@@\r\n\r\n")).toLatin1());
 
     // a click on the list's selection bar is Enter
     typeAddress(QStringLiteral("one"));
     QTest::mouseClick(m_w->lstAddr->lblSel, Qt::LeftButton, {}, QPoint(5, 5));
-    QTRY_VERIFY(loadedPath(QStringLiteral("/one")));
+    QTRY_VERIFY_WITH_TIMEOUT(loadedPath(QStringLiteral("/one")), kLoadWaitMs);
     QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")),
              (p1 + QStringLiteral("@@") + p2 + QStringLiteral("@@\r\n\r\n\r\n")).toLatin1());
 }
@@ -265,7 +269,7 @@ void AddressBarWindowTest::upAndDownMoveTheSelection()
     QVERIFY(m_w->lstAddr->SeledSearch());
     QCOMPARE(m_w->lstAddr->Selected(), QStringLiteral("a"));
     pressEnter();
-    QTRY_VERIFY(loadedPath(QStringLiteral("/s?q=a")));
+    QTRY_VERIFY_WITH_TIMEOUT(loadedPath(QStringLiteral("/s?q=a")), kLoadWaitMs);
 }
 
 void AddressBarWindowTest::recordsTheNavigatedTextWhateverHappensMeanwhile()
@@ -283,7 +287,7 @@ void AddressBarWindowTest::recordsTheNavigatedTextWhateverHappensMeanwhile()
     QCOMPARE(m_w->lstAddr->Selected(), three);
     QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")),
              (two + QStringLiteral("@@") + three + QStringLiteral("@@\r\n\r\n")).toLatin1());
-    QTRY_VERIFY(loadedPath(QStringLiteral("/two")));
+    QTRY_VERIFY_WITH_TIMEOUT(loadedPath(QStringLiteral("/two")), kLoadWaitMs);
     QVERIFY(!loadedPath(QStringLiteral("/three")));
 }
 
@@ -302,7 +306,7 @@ void AddressBarWindowTest::heldEnterNavigatesOnceAndEmptyBoxNothing()
     SendKey(m_w->txtAddr, QEvent::KeyRelease, Qt::Key_Return, false, QStringLiteral("\r"));
     // one navigation, recorded once (each record adds a line break)
     QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")), (p + QStringLiteral("@@\r\n\r\n")).toLatin1());
-    QTRY_VERIFY(loadedPath(QStringLiteral("/held")));
+    QTRY_VERIFY_WITH_TIMEOUT(loadedPath(QStringLiteral("/held")), kLoadWaitMs);
 
     // an empty box navigates nothing, whatever the list still holds
     QSignalSpy starts(m_w->Web(m_w->CurIdx), &ucWeb::BfrNav2);
@@ -353,7 +357,7 @@ void AddressBarWindowTest::zoomButtonsStepWithinLimits()
                                     [zoom](const QVariant &v) { *zoom = v.toString(); });
             return *zoom == QStringLiteral("150%");
         }(),
-        10000);
+        kLoadWaitMs);
 }
 
 void AddressBarWindowTest::lockOpensOnlyWithThePassword()
@@ -374,7 +378,7 @@ void AddressBarWindowTest::lockOpensOnlyWithThePassword()
     QTest::keyClick(m_w->txtPass, Qt::Key_Return);
     QVERIFY(!m_w->IsLocked());
     QCOMPARE(m_w->txtPass->text(), QString());
-    QTRY_VERIFY(!m_w->tmrSPass->isActive());
+    QTRY_VERIFY_WITH_TIMEOUT(!m_w->tmrSPass->isActive(), kLoadWaitMs);
     QCOMPARE(TTop(m_w->picPass), -TScaleHeight(m_w));
 }
 
@@ -398,7 +402,7 @@ void AddressBarWindowTest::lockKeepsInputFromTheWindow()
     makeWindow();
     QVERIFY(QTest::qWaitForWindowActive(m_w));
     m_w->ShowLock();
-    QTRY_VERIFY(m_w->txtPass->hasFocus());
+    QTRY_VERIFY_WITH_TIMEOUT(m_w->txtPass->hasFocus(), kLoadWaitMs);
     // a click on the address bar, the address box or a window button does nothing
     const double width = TWidth(m_w->picAddr);
     QTest::mouseClick(m_w->picAddr, Qt::LeftButton, {}, QPoint(2, 2));
@@ -410,7 +414,7 @@ void AddressBarWindowTest::lockKeepsInputFromTheWindow()
     QCOMPARE(m_w->lblZmVl->text(), QStringLiteral("100%"));
     // the focus comes back into the password box, and keys never reach the address box
     m_w->txtAddr->setFocus();
-    QTRY_VERIFY(m_w->txtPass->hasFocus());
+    QTRY_VERIFY_WITH_TIMEOUT(m_w->txtPass->hasFocus(), kLoadWaitMs);
     const QString addr = m_w->txtAddr->text();
     QTest::keyClicks(m_w->txtAddr, QStringLiteral("xyz"));
     QCOMPARE(m_w->txtAddr->text(), addr);
@@ -428,27 +432,27 @@ void AddressBarWindowTest::filteredTitleLocks()
     WriteSet(QStringLiteral("FilterText"), QStringLiteral(";;casino;"));
     makeWindow();
     m_w->WebGoTo(m_server->base() + QStringLiteral("/title/ordinary"));
-    QTRY_COMPARE(m_w->Tabs(m_w->CurIdx)->Caption(), QStringLiteral("ordinary"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_w->Tabs(m_w->CurIdx)->Caption(), QStringLiteral("ordinary"), kLoadWaitMs);
     QVERIFY(!m_w->IsLocked()); // empty words match nothing
     m_w->WebGoTo(m_server->base() + QStringLiteral("/title/Big casino night"));
-    QTRY_VERIFY(m_w->IsLocked());
-    QTRY_COMPARE(m_w->windowTitle(), QStringLiteral("Big casino night - Tessivane"));
+    QTRY_VERIFY_WITH_TIMEOUT(m_w->IsLocked(), kLoadWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_w->windowTitle(), QStringLiteral("Big casino night - Tessivane"), kLoadWaitMs);
 }
 
 void AddressBarWindowTest::advertTitleClosesItsTab()
 {
     makeWindow();
     m_w->WebGoTo(m_server->base() + QStringLiteral("/first"));
-    QTRY_VERIFY(loadedPath(QStringLiteral("/first")));
+    QTRY_VERIFY_WITH_TIMEOUT(loadedPath(QStringLiteral("/first")), kLoadWaitMs);
     m_w->AddPage();
     const int adTab = m_w->CurIdx;
     QVERIFY(adTab > 1);
     m_w->WebGoTo(m_server->base() + QStringLiteral("/title/广告"));
-    QTRY_VERIFY(!m_w->Tabs.exists(adTab));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_w->Tabs.exists(adTab), kLoadWaitMs);
     QCOMPARE(m_w->CurIdx, 1);
     // a title that only holds the word is ordinary
     m_w->WebGoTo(m_server->base() + QStringLiteral("/title/广告位招租"));
-    QTRY_COMPARE(m_w->Tabs(1)->Caption(), QStringLiteral("广告位招租"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_w->Tabs(1)->Caption(), QStringLiteral("广告位招租"), kLoadWaitMs);
 }
 
 void AddressBarWindowTest::advertStartPageDoesNotLoop()
@@ -457,7 +461,7 @@ void AddressBarWindowTest::advertStartPageDoesNotLoop()
     makeWindow();
     m_w->GoStartPage();
     // closed once (the start page comes again), then left empty
-    QTRY_COMPARE(m_w->Web(1)->LocationURL(), QStringLiteral("about:blank"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_w->Web(1)->LocationURL(), QStringLiteral("about:blank"), kLoadWaitMs);
     QCOMPARE(m_server->count(QStringLiteral("/late/广告")), 2);
     QVERIFY(m_w->Tabs.exists(1));
 }
@@ -483,16 +487,16 @@ void AddressBarWindowTest::pageEventsOfTheCurrentTabOnly()
     // the page document follows the current tab's downloads and does not
     // dangle once that tab is closed
     m_w->WebGoTo(m_server->base() + QStringLiteral("/doc"));
-    QTRY_VERIFY(!m_w->PageDocument.isNull());
-    QTRY_COMPARE(m_w->txtAddr->text(), m_server->base() + QStringLiteral("/doc"));
+    QTRY_VERIFY_WITH_TIMEOUT(!m_w->PageDocument.isNull(), kLoadWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_w->txtAddr->text(), m_server->base() + QStringLiteral("/doc"), kLoadWaitMs);
     m_w->AddPage();
     const int second = m_w->CurIdx;
     m_w->WebGoTo(m_server->base() + QStringLiteral("/doc2"));
-    QTRY_COMPARE(m_w->txtAddr->text(), m_server->base() + QStringLiteral("/doc2"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_w->txtAddr->text(), m_server->base() + QStringLiteral("/doc2"), kLoadWaitMs);
     QObject *doc2 = m_w->PageDocument.data();
     QVERIFY(doc2);
     m_w->Tabs_TabClose(second);
-    QTRY_VERIFY(m_w->PageDocument.isNull());
+    QTRY_VERIFY_WITH_TIMEOUT(m_w->PageDocument.isNull(), kLoadWaitMs);
 
     // navigation start shows stop, download-complete shows refresh; the
     // security icon follows the page's state, not the event's argument
@@ -527,12 +531,12 @@ void AddressBarWindowTest::newWindowOpensAsNewCurrentTab()
     makeWindow();
     const int first = m_w->CurIdx;
     m_w->WebGoTo(m_server->base() + QStringLiteral("/open/popup"));
-    QTRY_VERIFY(m_w->CurIdx != first);
+    QTRY_VERIFY_WITH_TIMEOUT(m_w->CurIdx != first, kLoadWaitMs);
     const int popup = m_w->CurIdx;
     QCOMPARE(popup, m_w->Web.ubound());
     QVERIFY(m_w->Tabs.exists(first));
-    QTRY_COMPARE(m_w->Web(popup)->LocationURL(), m_server->base() + QStringLiteral("/popup"));
-    QTRY_COMPARE(m_w->Tabs(popup)->Caption(), QStringLiteral("page"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_w->Web(popup)->LocationURL(), m_server->base() + QStringLiteral("/popup"), kLoadWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_w->Tabs(popup)->Caption(), QStringLiteral("page"), kLoadWaitMs);
 }
 
 QTEST_MAIN(AddressBarWindowTest)
