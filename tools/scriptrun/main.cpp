@@ -1,11 +1,13 @@
 // scriptrun: runs a VBScript or JScript file through the script control with
 // one host object, WScript, whose Echo prints its arguments separated by
 // blanks and followed by a line break. A developer tool for the tests and
-// benchmarks; not part of the program folder.
+// benchmarks; not part of the program folder. --time prints the run time of
+// the script (without the start of the program) to stderr.
 #include "Gbk.h"
 #include "ScriptControl.h"
 
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QStringDecoder>
 
@@ -91,12 +93,15 @@ int main(int argc, char **argv)
     QString lang = QStringLiteral("VBScript");
     QString file;
     int timeout = 0;
+    bool showTime = false;
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
         const QString &a = args[i];
         if (a == QLatin1String("--lang") && i + 1 < args.size()) {
             const QString l = args[++i].toLower();
             lang = l.startsWith(QLatin1String("j")) ? QStringLiteral("JScript") : QStringLiteral("VBScript");
+        } else if (a == QLatin1String("--time")) {
+            showTime = true;
         } else if (a == QLatin1String("--timeout") && i + 1 < args.size()) {
             timeout = args[++i].toInt();
         } else {
@@ -104,7 +109,7 @@ int main(int argc, char **argv)
         }
     }
     if (file.isEmpty()) {
-        writeOut(stderr, QStringLiteral("usage: scriptrun [--lang vbscript|jscript] [--timeout ms] FILE\n"));
+        writeOut(stderr, QStringLiteral("usage: scriptrun [--lang vbscript|jscript] [--timeout ms] [--time] FILE\n"));
         return 2;
     }
     if (file.endsWith(QLatin1String(".js"), Qt::CaseInsensitive) && !args.contains(QStringLiteral("--lang")))
@@ -122,8 +127,13 @@ int main(int argc, char **argv)
     sc.setTimeout(timeout);
     sc.setUi(&ui);
     sc.addObject(QStringLiteral("WScript"), ObjectRef(new WScriptObject), false);
+    QElapsedTimer clock;
+    clock.start();
     const bool ok = sc.addCode(code);
+    const qint64 ns = clock.nsecsElapsed();
     std::fflush(stdout);
+    if (showTime)
+        writeOut(stderr, QStringLiteral("time: %1\n").arg(double(ns) / 1e9, 0, 'f', 4));
     if (!ok) {
         const ScriptError &e = sc.error();
         writeOut(stderr, QStringLiteral("Error %1: %2 (line %3, column %4)\n")
