@@ -10,6 +10,7 @@ PKGS=(
   libgl-dev libxkbcommon-dev
   qt6-l10n-tools qt6-tools-dev-tools
   libcurl4-openssl-dev libarchive-dev
+  libx11-dev
   googletest libgtest-dev libgmock-dev
   xvfb xauth xdotool imagemagick
   fonts-wqy-zenhei

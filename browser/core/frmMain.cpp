@@ -71,6 +71,7 @@ frmMain::frmMain(QWidget *parent)
     buildMenu();
     ConnectAddressEvents();
     ConnectLockEvents();
+    ConnectToolbarEvents();
 }
 
 frmMain::~frmMain() = default;

@@ -89,8 +89,14 @@ public:
     // Colours the window and loads the frame pictures; false on any failure.
     bool LoadTheme();
 
-    // ---- tools menu ----
+    // ---- tools menu, toolbar and hotkeys ----
     void mnuMc_Click(int index);
+    void ConnectToolbarEvents();
+    void imgBtn_MouseMove(int Index, int Button, int Shift, double X, double Y);
+    void imgBtn_MouseUp(int Index, int Button, int Shift, double X, double Y);
+    void tmrKey_Timer();
+    // X of the last mouse move over a toolbar button without the left button (twips).
+    int DragX = 0;
 
     // ---- layout and caption bar ----
     // Places every part of the window; runs whenever its size or state changes.
@@ -217,5 +223,7 @@ private:
     QString CurrentLocation() const;
 
     InstanceChannel *m_channel = nullptr;
+    QString m_backTag; // "1" while a drag to the right has armed the forward action
+    bool m_inKeyPoll = false;
     bool m_unloaded = false;
 };

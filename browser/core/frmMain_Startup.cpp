@@ -70,6 +70,7 @@ bool frmMain::Form_Load(const QString &commandLine, int *exitCode)
         const int screenH = scr ? scr->geometry().height() : 0;
         HookMaxSize(0, 0, 0, screenH - GetTaskBarH());
     }
+    tmrKey->setEnabled(true);
 
     // 7. The zoom label; a value that is no number counts as 100.
     lblZmVl->setText(QString::number(ZoomSetting()) + QStringLiteral("%"));

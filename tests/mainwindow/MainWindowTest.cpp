@@ -1,0 +1,197 @@
+// The main window as a user drives it: toolbar, tools menu, hotkeys, shutdown.
+#include "AsyncKeyState.h"
+#include "FakeMessageBoxes.h"
+#include "Files.h"
+#include "Mouse.h"
+#include "ProgramFolder.h"
+#include "ThemeColors.h"
+#include "Twips.h"
+#include "frmMain.h"
+#include "ucTabs.h"
+#include "ucWeb.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QMenu>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kSource = QStringLiteral(TESSIVANE_SOURCE_DIR);
+
+bool CopyTree(const QString &from, const QString &to)
+{
+    QDir src(from);
+    if (!QDir().mkpath(to))
+        return false;
+    for (const QFileInfo &fi : src.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString dest = to + QLatin1Char('/') + fi.fileName();
+        if (fi.isDir() ? !CopyTree(fi.filePath(), dest) : !QFile::copy(fi.filePath(), dest))
+            return false;
+    }
+    return true;
+}
+
+QString DataUrl(const char *title)
+{
+    return QStringLiteral("data:text/html,<title>%1</title>%1").arg(QLatin1String(title));
+}
+
+class MainWindow : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        ASSERT_TRUE(CopyTree(kSource + QStringLiteral("/package"), folder.path()));
+        setProgramFolderOverride(folder.path());
+        WriteSet(QStringLiteral("OnOpen"), QStringLiteral("3"));
+        WriteSet(QStringLiteral("Unload"), QStringLiteral("1"));
+        WriteSet(QStringLiteral("AutoDelete"), QStringLiteral("0"));
+        w = new frmMain;
+        ASSERT_TRUE(w->LoadTheme());
+        w->resize(900, 600);
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        w->AddPage();
+    }
+    void TearDown() override
+    {
+        delete w;
+        UnhookMouse();
+        setProgramFolderOverride(QString());
+    }
+    int openTabs() const
+    {
+        int n = 0;
+        w->Tabs.forEach([&](int, ucTabs *) { ++n; });
+        return n;
+    }
+    QString location() const { return w->Web(w->CurIdx) ? w->Web(w->CurIdx)->LocationURL() : QString(); }
+    void go(const char *title)
+    {
+        w->WebGoTo(DataUrl(title));
+        QTRY_VERIFY_WITH_TIMEOUT(location().contains(QLatin1String(title)), 15000);
+        QTest::qWait(200);
+    }
+
+    QTemporaryDir folder;
+    frmMain *w = nullptr;
+};
+
+TEST_F(MainWindow, BackButtonGoesBackAndADragToTheRightGoesForward)
+{
+    go("first");
+    go("second");
+    const QImage back = w->imgBtn[0]->pixmap().toImage();
+
+    // A release without a qualifying drag goes back.
+    w->imgBtn_MouseMove(0, 0, 0, 50, 10);
+    w->imgBtn_MouseMove(0, 1, 0, 150, 10); // exactly 100 twips further: not yet armed
+    EXPECT_EQ(w->imgBtn[0]->pixmap().toImage(), back);
+    w->imgBtn_MouseUp(0, 1, 0, 150, 10);
+    QTRY_VERIFY_WITH_TIMEOUT(location().contains(QLatin1String("first")), 15000);
+
+    // More than 100 twips to the right of the last hover arms forward and shows its picture.
+    w->imgBtn_MouseMove(0, 0, 0, 50, 10);
+    w->imgBtn_MouseMove(0, 1, 0, 151, 10);
+    EXPECT_NE(w->imgBtn[0]->pixmap().toImage(), back);
+    w->imgBtn_MouseMove(0, 1, 0, 0, 10); // moving back left does not disarm
+    w->imgBtn_MouseUp(0, 2, 0, 0, 10);   // any button releases
+    QTRY_VERIFY_WITH_TIMEOUT(location().contains(QLatin1String("second")), 15000);
+    EXPECT_EQ(w->imgBtn[0]->pixmap().toImage(), back);
+}
+
+TEST_F(MainWindow, StopRaisesRefreshAgain)
+{
+    w->ZOrderTop(w->imgBtn[2]);
+    w->imgBtn_MouseUp(2, 1, 0, 0, 0);
+    const QObjectList order = w->picCaption->children();
+    EXPECT_GT(order.indexOf(w->imgBtn[1]), order.indexOf(w->imgBtn[2]));
+}
+
+TEST_F(MainWindow, HotkeysActAtTheNextTick)
+{
+    // The poll reads the X server's key state: keys held there count at every tick.
+    if (QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("keydown"), QStringLiteral("ctrl+t")}) != 0)
+        GTEST_SKIP() << "xdotool is not available";
+    w->tmrKey_Timer();
+    EXPECT_EQ(openTabs(), 2);
+    w->tmrKey_Timer(); // still held: one more
+    EXPECT_EQ(openTabs(), 3);
+    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("keyup"), QStringLiteral("ctrl+t")});
+    QTest::qWait(100);
+    w->tmrKey_Timer(); // released: presses already seen open nothing more
+    w->tmrKey_Timer();
+    EXPECT_EQ(openTabs(), 3);
+
+    // A tapped letter without Ctrl down does nothing.
+    AsyncKeyState::notePressed(87);
+    w->tmrKey_Timer();
+    EXPECT_EQ(openTabs(), 3);
+
+    // F4 tapped between two ticks still locks.
+    AsyncKeyState::notePressed(115);
+    w->tmrKey_Timer();
+    QTRY_VERIFY(w->IsLocked());
+}
+
+TEST_F(MainWindow, ToolsMenuItems)
+{
+    w->AddPage();
+    w->AddPage();
+    ASSERT_EQ(openTabs(), 3);
+    w->mnuMc_Click(4); // close all: the last one stays
+    EXPECT_EQ(openTabs(), 1);
+
+    // Gestures on, toggled twice: "1" again and one hook.
+    WriteSet(QStringLiteral("Mouse"), QStringLiteral("1"));
+    w->mnuMc[11]->setChecked(true);
+    HookMouse();
+    w->mnuMc_Click(11);
+    EXPECT_EQ(ReadSet(QStringLiteral("Mouse")), QStringLiteral("0"));
+    EXPECT_FALSE(MouseHooked());
+    w->mnuMc_Click(11);
+    EXPECT_EQ(ReadSet(QStringLiteral("Mouse")), QStringLiteral("1"));
+    EXPECT_TRUE(MouseHooked());
+    EXPECT_TRUE(w->mnuMc[11]->isChecked());
+    // Triggering the item from the menu inverts the mark once.
+    w->mnuMc[11]->trigger();
+    EXPECT_FALSE(w->mnuMc[11]->isChecked());
+    EXPECT_EQ(ReadSet(QStringLiteral("Mouse")), QStringLiteral("0"));
+}
+
+TEST_F(MainWindow, ClosingSeveralTabsAsksAndANoKeepsEverything)
+{
+    FakeMessageBoxes boxes;
+    WriteSet(QStringLiteral("Mouse"), QStringLiteral("1"));
+    HookMouse();
+    w->AddPage();
+    go("kept");
+    const QByteArray before = [&] {
+        QFile f(folder.filePath(QStringLiteral("config.ini")));
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+
+    boxes.queueAnswer(MsgAnswer::No);
+    EXPECT_FALSE(w->close());
+    ASSERT_EQ(boxes.asked().size(), 1);
+    EXPECT_EQ(boxes.asked().at(0).title, QStringLiteral("关闭多个标签页"));
+    EXPECT_EQ(boxes.asked().at(0).text,
+              QStringLiteral("您的操作会关闭所有已经打开的标签页\r\n您确定要继续吗？"));
+    EXPECT_EQ(boxes.asked().at(0).buttons, MsgButtons::YesNo);
+    EXPECT_EQ(openTabs(), 2);
+    EXPECT_TRUE(MouseHooked()); // gestures keep working after a No
+    QFile f(folder.filePath(QStringLiteral("config.ini")));
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+}
+
+} // namespace
