@@ -39,24 +39,58 @@ public:
     static constexpr std::int64_t MissingArgument = -2147352572LL;
 
     Variant() : m_type(Empty) { m_u.i = 0; }
-    Variant(const Variant &o) { copyFrom(o); }
+    Variant(const Variant &o)
+    {
+        if (!isHeap(o.m_type)) {
+            m_type = o.m_type;
+            m_u.i = o.m_u.i;
+        } else {
+            copyFrom(o);
+        }
+    }
     Variant(Variant &&o) noexcept : m_type(o.m_type) { moveFrom(o); }
-    ~Variant() { if (m_type >= String) release(); }
+    ~Variant() { if (isHeap(m_type)) release(); }
     Variant &operator=(const Variant &o)
     {
-        if (this != &o) {
-            Variant tmp(o);
-            swap(tmp);
+        if (this == &o)
+            return *this;
+        if (!isHeap(o.m_type) && !isHeap(m_type)) {
+            m_type = o.m_type;
+            m_u.i = o.m_u.i;
+            return *this;
         }
-        return *this;
+        Variant tmp(o);
+        return *this = std::move(tmp);
     }
     Variant &operator=(Variant &&o) noexcept
     {
-        if (this != &o) {
-            Variant tmp(std::move(o));
-            swap(tmp);
+        if (this == &o)
+            return *this;
+        // the old value is released last: its release may run script code
+        // (Class_Terminate) that must find this variable already assigned
+        const std::uint16_t oldType = m_type;
+        U old;
+        std::memcpy(static_cast<void *>(&old), &m_u, sizeof(U));
+        m_type = o.m_type;
+        std::memcpy(static_cast<void *>(&m_u), &o.m_u, sizeof(U));
+        o.m_type = Empty;
+        if (isHeap(oldType)) {
+            Variant gone;
+            gone.m_type = oldType;
+            std::memcpy(static_cast<void *>(&gone.m_u), &old, sizeof(U));
         }
         return *this;
+    }
+
+    // In-place stores of numbers (the loop counter, results).
+    void setInteger(int v) { setRaw(Integer, std::int16_t(v)); }
+    void setLong(std::int32_t v) { setRaw(Long, v); }
+    void setDouble(double d)
+    {
+        if (isHeap(m_type))
+            *this = Variant();
+        m_type = Double;
+        m_u.d = d;
     }
     void swap(Variant &o) noexcept;
 
@@ -142,6 +176,18 @@ public:
     static bool parseDate(const QString &text, double &out);
 
 private:
+    // String, Object and Array own something; every other type is plain bits.
+    static constexpr bool isHeap(std::uint16_t t)
+    {
+        return t < 32 ? ((1u << t) & ((1u << String) | (1u << Object))) != 0 : t == Array;
+    }
+    void setRaw(Type t, std::int64_t v)
+    {
+        if (isHeap(m_type))
+            *this = Variant();
+        m_type = t;
+        m_u.i = v;
+    }
     void copyFrom(const Variant &o);
     void moveFrom(Variant &o) noexcept
     {

@@ -246,20 +246,35 @@ Variant VbEngine::run(const QString &procName, VariantList &args)
 
 namespace {
 
+// The variables of one call: on the native stack for the usual few, on the
+// heap for procedures with many.
 struct LocalStore
 {
-    explicit LocalStore(int n)
+    static constexpr int Inline = 12;
+    explicit LocalStore(int n) : count(n)
     {
-        if (n <= int(std::size(small))) {
-            data = small;
+        if (n <= Inline) {
+            data = reinterpret_cast<Variant *>(small);
+            for (int i = 0; i < n; ++i)
+                new (data + i) Variant();
         } else {
             big.reset(new Variant[size_t(n)]);
             data = big.get();
         }
     }
-    Variant small[12];
+    ~LocalStore()
+    {
+        if (!big) {
+            for (int i = count - 1; i >= 0; --i)
+                data[i].~Variant();
+        }
+    }
+    LocalStore(const LocalStore &) = delete;
+    LocalStore &operator=(const LocalStore &) = delete;
+    alignas(Variant) unsigned char small[Inline * sizeof(Variant)];
     std::unique_ptr<Variant[]> big;
     Variant *data;
+    int count;
 };
 
 void initArrays(VbProcedure *p, Variant *locals)

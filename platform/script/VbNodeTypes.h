@@ -9,6 +9,7 @@ struct VbLiteral : VbExpr
 {
     explicit VbLiteral(Variant v) : value(std::move(v)) {}
     Variant eval(VbFrame &) override { return value; }
+    const Variant *peek(VbFrame &) override { return &value; }
     bool isConstant() const override { return true; }
     Variant value;
 };
@@ -57,6 +58,20 @@ struct VbNameExpr : VbExpr
     enum Kind { Unresolved, Local, OuterLocal, Global, Field, Proc, Member, Builtin, Constant, Dynamic };
     Variant eval(VbFrame &f) override;
     Variant *ref(VbFrame &f, VbArrayLocks *locks) override;
+    const Variant *peek(VbFrame &f) override
+    {
+        if (!args.empty() || hasParens)
+            return nullptr;
+        switch (kind) {
+        case Local: return &f.locals[slot].deref();
+        case Global: return cell;
+        case Constant: return &constant;
+        case Field: return fieldOf(f);
+        default: return nullptr;
+        }
+    }
+    static const Variant *fieldOfImpl(VbFrame &f, int slot);
+    const Variant *fieldOf(VbFrame &f) const { return fieldOfImpl(f, slot); }
     void assign(VbFrame &f, Variant &&value, bool isSet) override;
     void exec(VbFrame &f) override;
 
@@ -128,6 +143,7 @@ struct VbAssignStmt : VbStmt
     VbExprPtr target, value;
     bool isSet = false;
     bool append = false; // s = s & x: append in place
+    signed char simple = -1; // target is a plain variable (worked out on first run)
 };
 
 struct VbConstStmt : VbStmt

@@ -79,13 +79,17 @@ void VbArrayLocks::add(ScriptArray *a)
 {
     ++a->locks;
     a->refs++;
-    if (count < 8)
+    if (count < 8) {
         arrays[count++] = a;
-    else
-        more.push_back(a);
+    } else {
+        if (!more)
+            more.reset(new std::vector<ScriptArray *>);
+        more->push_back(a);
+        count = 8;
+    }
 }
 
-VbArrayLocks::~VbArrayLocks()
+void VbArrayLocks::releaseAll()
 {
     auto release = [](ScriptArray *a) {
         --a->locks;
@@ -93,8 +97,10 @@ VbArrayLocks::~VbArrayLocks()
     };
     for (int i = 0; i < count; ++i)
         release(arrays[i]);
-    for (ScriptArray *a : more)
-        release(a);
+    if (more) {
+        for (ScriptArray *a : *more)
+            release(a);
+    }
 }
 
 void VbExpr::assign(VbFrame &, Variant &&, bool)
@@ -149,10 +155,104 @@ Variant VbUnaryExpr::eval(VbFrame &f)
     return isNot ? VariantOps::logicalNot(v) : VariantOps::negate(v);
 }
 
+const Variant *VbNameExpr::fieldOfImpl(VbFrame &f, int slot)
+{
+    return f.me ? &f.me->fields[size_t(slot)] : nullptr;
+}
+
+namespace {
+
+inline bool isInt(const Variant &v)
+{
+    return v.type() == Variant::Integer || v.type() == Variant::Long;
+}
+
+inline bool isIntOrDouble(const Variant &v)
+{
+    return v.type() == Variant::Integer || v.type() == Variant::Long || v.type() == Variant::Double;
+}
+
+inline double asDouble(const Variant &v)
+{
+    return v.type() == Variant::Double ? v.rawDouble() : double(v.rawInt());
+}
+
+// The common cases of the arithmetic and comparison operators, without the
+// general rules' conversions; false when the general rules must decide.
+inline bool fastBinary(VbBinOp op, const Variant &a, const Variant &b, Variant &out)
+{
+    if (isInt(a) && isInt(b)) {
+        const std::int64_t x = a.rawInt(), y = b.rawInt();
+        const bool isLong = a.type() == Variant::Long || b.type() == Variant::Long;
+        std::int64_t r;
+        switch (op) {
+        case VbBinOp::Add: r = x + y; break;
+        case VbBinOp::Sub: r = x - y; break;
+        case VbBinOp::Mul: r = x * y; break;
+        case VbBinOp::Eq: out = Variant::fromBool(x == y); return true;
+        case VbBinOp::Ne: out = Variant::fromBool(x != y); return true;
+        case VbBinOp::Lt: out = Variant::fromBool(x < y); return true;
+        case VbBinOp::Gt: out = Variant::fromBool(x > y); return true;
+        case VbBinOp::Le: out = Variant::fromBool(x <= y); return true;
+        case VbBinOp::Ge: out = Variant::fromBool(x >= y); return true;
+        default: return false;
+        }
+        if (!isLong && r >= -32768 && r <= 32767)
+            out.setInteger(int(r));
+        else if (r >= INT32_MIN && r <= INT32_MAX)
+            out.setLong(std::int32_t(r));
+        else
+            out.setDouble(double(r));
+        return true;
+    }
+    if (isIntOrDouble(a) && isIntOrDouble(b)) {
+        const double x = asDouble(a), y = asDouble(b);
+        double r;
+        switch (op) {
+        case VbBinOp::Add: r = x + y; break;
+        case VbBinOp::Sub: r = x - y; break;
+        case VbBinOp::Mul: r = x * y; break;
+        case VbBinOp::Eq: out = Variant::fromBool(x == y); return true;
+        case VbBinOp::Ne: out = Variant::fromBool(x != y); return true;
+        case VbBinOp::Lt: out = Variant::fromBool(x < y); return true;
+        case VbBinOp::Gt: out = Variant::fromBool(x > y); return true;
+        case VbBinOp::Le: out = Variant::fromBool(x <= y); return true;
+        case VbBinOp::Ge: out = Variant::fromBool(x >= y); return true;
+        default: return false;
+        }
+        if (!std::isfinite(r))
+            return false;
+        out.setDouble(r);
+        return true;
+    }
+    if (op == VbBinOp::Concat && a.isString() && b.isString()) {
+        out = Variant::fromString(VariantOps::concat(a.rawString(), b.rawString()));
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
 Variant VbBinaryExpr::eval(VbFrame &f)
 {
+    Variant out;
+    // a right side without side effects lets the left side be read in place too
+    if (const Variant *b = right->peek(f)) {
+        if (const Variant *a = left->peek(f)) {
+            if (fastBinary(op, *a, *b, out))
+                return out;
+            return VariantOps::binary(op, *a, *b);
+        }
+        Variant a = left->eval(f);
+        if (fastBinary(op, a, *b, out))
+            return out;
+        return VariantOps::binary(op, a, *b);
+    }
     Variant a = left->eval(f);
     Variant b = right->eval(f);
+    if (fastBinary(op, a, b, out))
+        return out;
     return VariantOps::binary(op, a, b);
 }
 
@@ -569,8 +669,12 @@ void VbAssignStmt::exec(VbFrame &f)
         if (n->kind == VbNameExpr::Local || n->kind == VbNameExpr::Global || n->kind == VbNameExpr::Field) {
             Variant *v = n->variable(f, true);
             if (v && v->isString()) {
-                Variant rhs = static_cast<VbBinaryExpr *>(value.get())->right->eval(f);
-                const Variant &r = rhs.deref();
+                VbExpr *right = static_cast<VbBinaryExpr *>(value.get())->right.get();
+                Variant rhs;
+                const Variant *peeked = right->peek(f);
+                if (!peeked || peeked == v)
+                    rhs = right->eval(f);
+                const Variant &r = (peeked && peeked != v) ? peeked->deref() : rhs.deref();
                 if (!v->isString()) {
                     // the right side changed the variable: fall back to the plain form
                     Variant joined = VariantOps::binary(VbBinOp::Concat, *v, r);
@@ -579,7 +683,13 @@ void VbAssignStmt::exec(VbFrame &f)
                 }
                 if (r.isNull())
                     return;
-                const QString add = r.isString() ? r.rawString() : r.toString();
+                if (r.isString()) {
+                    if (v->rawString().size() + r.rawString().size() > VbEngine::MaxStringLength)
+                        throwScriptError(ScriptErrors::OutOfMemory);
+                    v->rawString().append(r.rawString());
+                    return;
+                }
+                const QString add = r.toString();
                 if (v->rawString().size() + add.size() > VbEngine::MaxStringLength)
                     throwScriptError(ScriptErrors::OutOfMemory);
                 v->rawString().append(add);
@@ -587,7 +697,20 @@ void VbAssignStmt::exec(VbFrame &f)
             }
         }
     }
+    if (simple < 0) {
+        auto *n = dynamic_cast<VbNameExpr *>(target.get());
+        simple = n && n->args.empty() && !n->hasParens && !n->readOnly
+            && (n->kind == VbNameExpr::Local || n->kind == VbNameExpr::Global);
+    }
     Variant val = value->eval(f);
+    if (simple && !isSet && !val.isObject()) {
+        auto *n = static_cast<VbNameExpr *>(target.get());
+        Variant &v = n->kind == VbNameExpr::Local ? f.locals[n->slot].deref() : *n->cell;
+        if (!v.isArray()) {
+            v = std::move(val);
+            return;
+        }
+    }
     target->assign(f, std::move(val), isSet);
 }
 
@@ -726,8 +849,11 @@ void VbForStmt::exec(VbFrame &f)
         && end.isIntegral() && stepV.isIntegral();
     if (intLoop) {
         const std::int64_t e = end.rawInt(), s = stepV.rawInt();
+        // a local or global counter keeps its storage for the whole loop
+        const bool stable = n->kind == VbNameExpr::Local || n->kind == VbNameExpr::Global;
         for (;;) {
-            counter = n->variable(f, true);
+            if (!stable)
+                counter = n->variable(f, true);
             const Variant &c = *counter;
             if (c.type() == Variant::Integer || c.type() == Variant::Long) {
                 const std::int64_t i = c.rawInt();
@@ -745,16 +871,21 @@ void VbForStmt::exec(VbFrame &f)
                 return;
             }
             eng.tick();
-            counter = n->variable(f, true);
+            if (!stable)
+                counter = n->variable(f, true);
             Variant &cv = *counter;
             if (cv.type() == Variant::Integer) {
                 const std::int64_t next = cv.rawInt() + s;
-                cv = (next >= -32768 && next <= 32767) ? Variant::fromInteger(int(next))
-                                                       : Variant::fromNumber(next);
+                if (next >= -32768 && next <= 32767)
+                    cv.setInteger(int(next));
+                else
+                    cv = Variant::fromNumber(next);
             } else if (cv.type() == Variant::Long) {
                 const std::int64_t next = cv.rawInt() + s;
-                cv = (next >= INT32_MIN && next <= INT32_MAX) ? Variant::fromLong(std::int32_t(next))
-                                                              : Variant::fromDouble(double(next));
+                if (next >= INT32_MIN && next <= INT32_MAX)
+                    cv.setLong(std::int32_t(next));
+                else
+                    cv.setDouble(double(next));
             } else {
                 cv = VariantOps::binary(VbBinOp::Add, cv, stepV);
             }

@@ -50,9 +50,14 @@ struct VbArrayLocks
 {
     ScriptArray *arrays[8];
     int count = 0;
-    std::vector<ScriptArray *> more;
+    std::unique_ptr<std::vector<ScriptArray *>> more;
     void add(ScriptArray *a);
-    ~VbArrayLocks();
+    ~VbArrayLocks()
+    {
+        if (count)
+            releaseAll();
+    }
+    void releaseAll();
 };
 
 struct VbExpr
@@ -64,6 +69,9 @@ struct VbExpr
     // The variable or array element the expression names, for ByRef passing
     // and in-place updates; null when it is a value.
     virtual Variant *ref(VbFrame &, VbArrayLocks *) { return nullptr; }
+    // The value without a copy, when the expression is a plain variable or a
+    // literal (reading it has no side effects); null otherwise.
+    virtual const Variant *peek(VbFrame &) { return nullptr; }
     // Assignment target: Let (isSet false) or Set.
     virtual void assign(VbFrame &f, Variant &&value, bool isSet);
     // Statement call: the value is not needed (Subs are allowed).
