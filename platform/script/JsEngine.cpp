@@ -47,6 +47,7 @@ public:
     }
     QString typeName() const override { return QStringLiteral("JScriptTypeInfo"); }
     const QJSValue &value() const { return m_value; }
+    void releaseReferences() override { m_value = QJSValue(); }
 
 private:
     JsEngine *m_engine;
@@ -194,6 +195,7 @@ JsEngine::~JsEngine()
     if (m_watchdog.joinable())
         m_watchdog.join();
     *m_alive = false;
+    m_handedOut.releaseAll();
     m_objects.clear();
     m_ids.clear();
 }
@@ -303,7 +305,10 @@ Variant JsEngine::fromJs(const QJSValue &v)
                 items.push_back(fromJs(v.property(quint32(i))));
             return Variant::fromArray(ScriptArray::fromList(items));
         }
-        return Variant::fromObject(ObjectRef(new JsValueObject(this, v, m_alive)));
+        auto *jv = new JsValueObject(this, v, m_alive);
+        ObjectRef ref(jv);
+        m_handedOut.track(jv);
+        return Variant::fromObject(ref);
     }
     return Variant();
 }

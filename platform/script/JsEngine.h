@@ -94,6 +94,8 @@ private:
     ScriptUi *m_ui = nullptr;
 
     std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
+    // JavaScript values handed to the host; they let go of the engine before it goes.
+    ScriptObjectTracker m_handedOut;
     std::thread m_watchdog;
     std::mutex m_mutex;
     std::condition_variable m_cv;

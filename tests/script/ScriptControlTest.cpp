@@ -409,6 +409,35 @@ TEST(ScriptControl, TimeoutsInsideCallsLeaveNoTrace)
     EXPECT_EQ(sc.eval(QStringLiteral("y")).toLong(), 1);
 }
 
+TEST(ScriptControl, JavaScriptValueOutlivesItsEngine)
+{
+    // a callback the host kept from a JScript app that has ended
+    ObjectRef kept;
+    {
+        ScriptControl sc;
+        sc.setLanguage(QStringLiteral("JScript"));
+        auto *host = new FakeHost;
+        ObjectRef ref(host);
+        host->methods[QStringLiteral("keep")] = [&kept](VariantList &a) {
+            kept = a[0].toObject();
+            return Variant();
+        };
+        sc.addObject(QStringLiteral("Host"), ref);
+        ASSERT_TRUE(sc.addCode(QStringLiteral("Host.Keep(function (x) { return x * 2; });")));
+        ASSERT_TRUE(kept);
+        VariantList args{Variant::fromLong(21)};
+        Variant r;
+        ScriptError err;
+        EXPECT_EQ(kept->invoke(QString(), ScriptObject::Call, args, r, err), ScriptObject::Ok);
+        EXPECT_EQ(r.toLong(), 42);
+    }
+    VariantList args{Variant::fromLong(1)};
+    Variant r;
+    ScriptError err;
+    EXPECT_EQ(kept->invoke(QString(), ScriptObject::Call, args, r, err), ScriptObject::Failed);
+    kept = ObjectRef();
+}
+
 TEST(ScriptControl, NullObjectIsNothing)
 {
     for (const char *lang : {"VBScript", "JScript"}) {
