@@ -89,6 +89,9 @@ public:
     // Colours the window and loads the frame pictures; false on any failure.
     bool LoadTheme();
 
+    // ---- downloads ----
+    void imgDwn_MouseUp(int Button, int Shift, double X, double Y);
+
     // ---- tools menu, toolbar and hotkeys ----
     void mnuMc_Click(int index);
     void ConnectToolbarEvents();
@@ -225,5 +228,6 @@ private:
     InstanceChannel *m_channel = nullptr;
     QString m_backTag; // "1" while a drag to the right has armed the forward action
     bool m_inKeyPoll = false;
+    bool m_downloadTaken = false; // the file offered last went to Dunmora
     bool m_unloaded = false;
 };

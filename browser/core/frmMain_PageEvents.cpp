@@ -74,10 +74,6 @@ void frmMain::Web_DwnComplete(int Index)
     ZOrderTop(imgBtn[1]);
 }
 
-void frmMain::Web_FilDwn(int, const QString &, QString *)
-{
-}
-
 void frmMain::Web_NavComplete2(int Index, QObject *, QVariant *)
 {
     RfshTabs();
@@ -152,6 +148,3 @@ void frmMain::Web_GotFocus(int Index)
     lstAddr->setVisible(false);
 }
 
-void frmMain::Web_DownloadHandOff(int, const QString &, bool *)
-{
-}

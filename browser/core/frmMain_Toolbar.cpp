@@ -21,6 +21,7 @@ void frmMain::ConnectToolbarEvents()
                 [this, i](int b, int s, double x, double y) { imgBtn_MouseUp(i, b, s, x, y); });
     }
     connect(tmrKey, &QTimer::timeout, this, &frmMain::tmrKey_Timer);
+    connect(imgDwn, &VbImage::mouseUp, this, &frmMain::imgDwn_MouseUp);
 }
 
 void frmMain::imgBtn_MouseMove(int Index, int Button, int, double X, double)

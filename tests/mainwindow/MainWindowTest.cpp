@@ -1,6 +1,9 @@
 // The main window as a user drives it: toolbar, tools menu, hotkeys, shutdown.
 #include "AsyncKeyState.h"
+#include "FakeFileDialogs.h"
 #include "FakeMessageBoxes.h"
+#include "FakeProcesses.h"
+#include "clsCdlg.h"
 #include "Files.h"
 #include "Mouse.h"
 #include "ProgramFolder.h"
@@ -192,6 +195,87 @@ TEST_F(MainWindow, ClosingSeveralTabsAsksAndANoKeepsEverything)
     QFile f(folder.filePath(QStringLiteral("config.ini")));
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
+}
+
+} // namespace
+
+namespace {
+
+TEST(DownloadNames, ExtensionAndTarget)
+{
+    EXPECT_EQ(DownloadExtension(QStringLiteral("setup.exe")), QStringLiteral("exe"));
+    EXPECT_EQ(DownloadExtension(QStringLiteral("a.tar.gz")), QStringLiteral("tar"));
+    EXPECT_EQ(DownloadExtension(QStringLiteral("README")), QString());
+    EXPECT_EQ(DownloadTarget(QStringLiteral("/d/setup"), QStringLiteral("exe")), QStringLiteral("/d/setup.exe"));
+    EXPECT_EQ(DownloadTarget(QStringLiteral("/d/setup.exe"), QStringLiteral("exe")), QStringLiteral("/d/setup.exe"));
+    EXPECT_EQ(DownloadTarget(QStringLiteral("/d/x"), QString()), QStringLiteral("/d/x"));
+}
+
+class Downloads : public MainWindow
+{
+protected:
+    void placeDunmora()
+    {
+        QFile f(folder.filePath(QStringLiteral("Dunmora")));
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    }
+    FakeFileDialogs dialogs;
+    FakeProcesses processes;
+};
+
+TEST_F(Downloads, AnOfferedFileGoesToDunmoraWithTheChosenTarget)
+{
+    placeDunmora();
+    WriteSet(QStringLiteral("AutoDownload"), QStringLiteral("1"));
+    dialogs.queueAnswer(QStringLiteral("/tmp/got/setup"));
+    QString name = QStringLiteral("setup.exe");
+    w->Web_FilDwn(1, QStringLiteral("http://h/setup.exe"), &name);
+    ASSERT_EQ(dialogs.asked().size(), 1);
+    EXPECT_EQ(dialogs.asked().at(0).title, QStringLiteral("新建下载"));
+    EXPECT_EQ(dialogs.asked().at(0).kind, FileDialogRequest::Save);
+    EXPECT_EQ(dialogs.asked().at(0).initialName, QStringLiteral("setup.exe"));
+    EXPECT_EQ(dialogs.asked().at(0).filter, QStringLiteral("exe 文件") + QChar(0) + QStringLiteral("*.exe"));
+    ASSERT_EQ(processes.starts().size(), 1);
+    EXPECT_EQ(processes.starts().at(0).program, folder.filePath(QStringLiteral("Dunmora")));
+    EXPECT_EQ(processes.starts().at(0).arguments,
+              QStringList{QStringLiteral("http://h/setup.exe@@/tmp/got/setup.exe")});
+    bool taken = false;
+    w->Web_DownloadHandOff(1, QStringLiteral("http://h/setup.exe"), &taken);
+    EXPECT_TRUE(taken); // the engine drops its own transfer
+
+    // The download icon shows Dunmora's window.
+    w->imgDwn_MouseUp(2, 0, 0, 0);
+    ASSERT_EQ(processes.starts().size(), 2);
+    EXPECT_EQ(processes.starts().at(1).arguments, QStringList{QStringLiteral("Show")});
+}
+
+TEST_F(Downloads, NothingGoesToDunmoraWhenOffCancelledOrMissing)
+{
+    QString name = QStringLiteral("a.tar.gz");
+    bool taken = true;
+
+    WriteSet(QStringLiteral("AutoDownload"), QStringLiteral("0"));
+    placeDunmora();
+    w->Web_FilDwn(1, QStringLiteral("http://h/a.tar.gz"), &name);
+    EXPECT_TRUE(dialogs.asked().isEmpty());
+    w->Web_DownloadHandOff(1, QString(), &taken);
+    EXPECT_FALSE(taken); // the page control saves the file itself
+
+    WriteSet(QStringLiteral("AutoDownload"), QStringLiteral("1"));
+    dialogs.queueAnswer(QString()); // cancelled
+    w->Web_FilDwn(1, QStringLiteral("http://h/a.tar.gz"), &name);
+    EXPECT_EQ(dialogs.asked().size(), 1);
+    EXPECT_EQ(dialogs.asked().at(0).filter, QStringLiteral("tar 文件") + QChar(0) + QStringLiteral("*.tar"));
+    EXPECT_TRUE(processes.starts().isEmpty());
+
+    QFile::remove(folder.filePath(QStringLiteral("Dunmora")));
+    dialogs.queueAnswer(QStringLiteral("/tmp/a.tar"));
+    w->Web_FilDwn(1, QStringLiteral("http://h/a.tar.gz"), &name);
+    w->imgDwn_MouseUp(1, 0, 0, 0);
+    EXPECT_TRUE(processes.starts().isEmpty());
+    taken = true;
+    w->Web_DownloadHandOff(1, QString(), &taken);
+    EXPECT_FALSE(taken);
 }
 
 } // namespace
