@@ -1,6 +1,8 @@
 #pragma once
 
 #include "VbEngine.h"
+#include "VbErrObject.h"
+#include "VbInstance.h"
 #include "VbNodes.h"
 
 // Concrete nodes. The parser builds them; VbNodes.cpp runs them.
@@ -232,36 +234,4 @@ struct VbOnErrorStmt : VbStmt
 struct VbNoopStmt : VbStmt
 {
     void exec(VbFrame &) override {}
-};
-
-// An instance of a class written in VBScript.
-class VbInstance : public ScriptObject
-{
-public:
-    VbInstance(VbEngine *engine, VbClassDef *cls, std::shared_ptr<bool> alive);
-    Status invoke(const QString &name, int access, VariantList &args, Variant &result,
-                  ScriptError &error) override;
-    QString typeName() const override;
-    void aboutToDelete() override;
-    void releaseReferences() override;
-
-    VbEngine *engine;
-    VbClassDef *cls;
-    std::vector<Variant> fields;
-    std::shared_ptr<bool> alive;
-};
-
-// The Err object.
-class VbErrObject : public ScriptObject
-{
-public:
-    Status invoke(const QString &name, int access, VariantList &args, Variant &result,
-                  ScriptError &error) override;
-    QString typeName() const override { return QStringLiteral("ErrObject"); }
-
-    int number = 0;
-    QString description;
-    QString source;
-    QString helpFile;
-    int helpContext = 0;
 };
