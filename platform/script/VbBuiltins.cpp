@@ -516,6 +516,78 @@ V fUnescape(VbEngine &, V *a, int)
     return V::fromString(out);
 }
 
+// The byte forms see a string as its UTF-16 code units, two bytes each, low
+// byte first; a byte count that splits a character is rounded down.
+V fLeftB(VbEngine &, V *a, int)
+{
+    Variant v = val(a[0]);
+    const int n = lng(a[1]);
+    if (n < 0)
+        invalid();
+    if (v.isNull())
+        return v;
+    return V::fromString(v.toString().left(n / 2));
+}
+
+V fRightB(VbEngine &, V *a, int)
+{
+    Variant v = val(a[0]);
+    const int n = lng(a[1]);
+    if (n < 0)
+        invalid();
+    if (v.isNull())
+        return v;
+    return V::fromString(v.toString().right(n / 2));
+}
+
+V fMidB(VbEngine &, V *a, int n)
+{
+    Variant v = val(a[0]);
+    const int start = lng(a[1]);
+    if (start < 1)
+        invalid();
+    int len = -1;
+    if (has(a, n, 2)) {
+        len = lng(a[2]);
+        if (len < 0)
+            invalid();
+    }
+    if (v.isNull())
+        return v;
+    const QString s = v.toString();
+    const qsizetype from = (start - 1) / 2;
+    if (from >= s.size())
+        return V::fromString(QString());
+    return V::fromString(s.mid(from, len < 0 ? -1 : len / 2));
+}
+
+V fInStrB(VbEngine &e, V *a, int n)
+{
+    V r = fInStr(e, a, n);
+    if (r.isNull() || r.toLong() == 0)
+        return r;
+    return V::fromLong(r.toLong() * 2 - 1);
+}
+
+V fAscB(VbEngine &, V *a, int)
+{
+    Variant v = val(a[0]);
+    if (v.isNull())
+        throwScriptError(ScriptErrors::InvalidUseOfNull);
+    const QString s = v.toString();
+    if (s.isEmpty())
+        invalid();
+    return V::fromInteger(s[0].unicode() & 0xFF);
+}
+
+V fChrB(VbEngine &, V *a, int)
+{
+    const int c = lng(a[0]);
+    if (c < 0 || c > 255)
+        invalid();
+    return V::fromString(QString(QChar(char16_t(c))));
+}
+
 // ---- conversions ----
 
 V fCStr(VbEngine &, V *a, int) { return V::fromString(val(a[0]).toString()); }
@@ -1242,7 +1314,8 @@ const VbBuiltin table[] = {
     {"filter", fFilter, 2, 4}, {"trim", fTrim, 1, 1}, {"ltrim", fLTrim, 1, 1}, {"rtrim", fRTrim, 1, 1},
     {"lcase", fLCase, 1, 1}, {"ucase", fUCase, 1, 1}, {"space", fSpace, 1, 1}, {"string", fString, 2, 2},
     {"strcomp", fStrComp, 2, 3}, {"strreverse", fStrReverse, 1, 1}, {"chr", fChr, 1, 1},
-    {"chrw", fChrW, 1, 1}, {"chrb", fChr, 1, 1}, {"asc", fAsc, 1, 1}, {"ascw", fAscW, 1, 1}, {"ascb", fAsc, 1, 1},
+    {"chrw", fChrW, 1, 1}, {"chrb", fChrB, 1, 1}, {"asc", fAsc, 1, 1}, {"ascw", fAscW, 1, 1}, {"ascb", fAscB, 1, 1}, {"leftb", fLeftB, 2, 2}, {"rightb", fRightB, 2, 2},
+    {"midb", fMidB, 2, 3}, {"instrb", fInStrB, 2, 4},
     {"hex", fHex, 1, 1}, {"oct", fOct, 1, 1}, {"escape", fEscape, 1, 1}, {"unescape", fUnescape, 1, 1},
     {"cstr", fCStr, 1, 1}, {"cint", fCInt, 1, 1}, {"clng", fCLng, 1, 1}, {"cdbl", fCDbl, 1, 1},
     {"csng", fCSng, 1, 1}, {"cbool", fCBool, 1, 1}, {"cbyte", fCByte, 1, 1}, {"ccur", fCCur, 1, 1},
