@@ -30,11 +30,13 @@ class JsEngine;
 // JScript reports no column: it is always 0 there).
 //
 // Re-entrancy: a host call made by the script (AppControl.AppSleep pumping
-// the event loop) may reset or delete this control. Both are safe: the
-// running script is stopped at the next check (after every host call) with
-// an error that On Error Resume Next cannot swallow, and the engine is freed
-// only after its stack has unwound. After a reset or delete during a call the
-// interrupted call returns false and does not touch the control again.
+// the event loop, AppControl.EndApp) may reset or delete this control (plain
+// delete or deleteLater). Both are safe: the running script is stopped at the
+// next check (after every host call) with an error that On Error Resume Next
+// cannot swallow, and the engine is freed only after its stack has unwound.
+// After a reset or delete during a call the interrupted call returns false
+// and does not touch the control again. A host object that pumps events
+// should hold its control in a QPointer and re-check it afterwards.
 //
 // Time-out: a run that executes longer than timeout() ms of script time is
 // stopped with ScriptErrors::Timeout; waits inside host calls do not count
