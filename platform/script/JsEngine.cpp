@@ -179,9 +179,6 @@ JsEngine::JsEngine(std::shared_ptr<ScriptRunState> state) : m_state(std::move(st
         "  g.VBArray = VBArray;\n"
         "})"), QStringLiteral("host"));
     compat.call(QJSValueList() << bridge << global);
-    const QJSValue alert = m_qjs->evaluate(QStringLiteral(
-        "(function (bridge) { return function (p, b, t) { return bridge.msgBox(p, b, t); }; })"));
-    global.setProperty(QStringLiteral("__msgBox"), alert.call(QJSValueList() << bridge));
     m_watchdog = std::thread([this] { watchdog(); });
 }
 
@@ -529,19 +526,4 @@ QJSValue JsHostBridge::create(const QString &progId)
         return QJSValue();
     }
     return m_engine->wrap(o);
-}
-
-QJSValue JsHostBridge::msgBox(const QJSValue &prompt, const QJSValue &buttons, const QJSValue &title)
-{
-    if (!m_engine->allowUi() || !m_engine->ui()) {
-        ScriptError e;
-        ScriptObject::fail(e, 70);
-        m_engine->throwHostError(e);
-        return QJSValue();
-    }
-    ScriptClockPause pause;
-    const int r = m_engine->ui()->msgBox(prompt.toString(), buttons.isUndefined() ? 0 : buttons.toInt(),
-                                         title.isUndefined() ? QStringLiteral("JScript") : title.toString());
-    m_engine->afterHostCall();
-    return QJSValue(r);
 }

@@ -30,7 +30,6 @@ public:
     Q_INVOKABLE QJSValue keys(int id);
     Q_INVOKABLE QJSValue items(int id);
     Q_INVOKABLE QJSValue create(const QString &progId);
-    Q_INVOKABLE QJSValue msgBox(const QJSValue &prompt, const QJSValue &buttons, const QJSValue &title);
 
 private:
     JsEngine *m_engine;
