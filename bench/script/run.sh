@@ -23,7 +23,7 @@ best() {
   local b="" t
   for _ in 1 2 3; do
     t=$(measure "$@")
-    if [ -z "$b" ] || [ "$(echo "$t < $b" | bc -l)" = 1 ]; then b=$t; fi
+    if [ -z "$b" ] || awk -v t="$t" -v b="$b" 'BEGIN { exit !(t < b) }'; then b=$t; fi
   done
   printf '%.3f' "$b"
 }
@@ -32,12 +32,12 @@ printf '%-28s %12s %12s %10s\n' "benchmark" "VBScript s" "CPython s" "ratio"
 for name in add concat call; do
   vb=$(best "$runner" --time "$here/$name.vbs")
   py=$(best "$python" "$here/$name.py")
-  ratio=$(echo "$vb / $py" | bc -l)
+  ratio=$(awk -v a="$vb" -v b="$py" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }')
   case $name in
     add) label="10M integer additions" ;;
     concat) label="100k string concatenations" ;;
     call) label="1M function calls" ;;
   esac
-  printf '%-28s %12s %12s %10.2f\n' "$label" "$vb" "$py" "$ratio"
+  printf '%-28s %12s %12s %10s\n' "$label" "$vb" "$py" "$ratio"
 done
 echo "(best of three runs; ratio = VBScript time / CPython time, below 1 is faster than CPython)"
