@@ -244,6 +244,16 @@ VbStmtPtr VbParser::parseStatement()
             fail(1024);
         }
     }
+    if (tok().kind == VbToken::Ident && isIdent("stop") && !m_eng.findGlobal(QStringLiteral("stop"))) {
+        const VbToken &after = peekTok();
+        if (after.kind == VbToken::Newline || after.kind == VbToken::Colon || after.kind == VbToken::Eof
+            || (m_singleLineIf > 0 && after.kind == VbToken::Keyword && after.keyword == KwElse)) {
+            // Stop: a breakpoint for a debugger; there is none here
+            const VbToken at = tok();
+            next();
+            return node<VbNoopStmt>(at);
+        }
+    }
     if (tok().kind == VbToken::Ident || isOp("."))
         return parseSimple();
     fail(1024);
