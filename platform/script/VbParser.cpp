@@ -148,8 +148,7 @@ void VbParser::parseStatementList(VbBlock &block, bool topLevel)
             return;
         const VbToken start = tok();
         if (topLevel && (isKw(KwSub) || isKw(KwFunction))) {
-            if (m_context)
-                fail(1024);
+            // also from Execute inside a procedure: the procedure is global
             parseProcedure(*m_unit, nullptr, true, false);
             continue;
         }
