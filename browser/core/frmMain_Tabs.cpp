@@ -115,7 +115,8 @@ void frmMain::WebGoTo(const QString &url)
     ucWeb *web = Web(CurIdx);
     if (!web)
         return;
-    web->GoURL(url);
+    // A bookmark's text ends in a line break: the address is what stands between blanks.
+    web->GoURL(url.trimmed());
     web->SetFocus();
 }
 

@@ -111,6 +111,13 @@ TEST_F(MainWindow, BackButtonGoesBackAndADragToTheRightGoesForward)
     EXPECT_EQ(w->imgBtn[0]->pixmap().toImage(), back);
 }
 
+TEST_F(MainWindow, AddressesAreTrimmedOfBlanksAndLineBreaks)
+{
+    // The text of a bookmark file, as a forwarded request carries it.
+    w->WebGoTo(QStringLiteral(" about:nav\r\n"));
+    QTRY_COMPARE_WITH_TIMEOUT(location(), QStringLiteral("about:nav"), 15000);
+}
+
 TEST_F(MainWindow, StopRaisesRefreshAgain)
 {
     w->ZOrderTop(w->imgBtn[2]);
