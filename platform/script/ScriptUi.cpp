@@ -27,15 +27,16 @@ public:
         default: break;
         }
         struct B { QMessageBox::StandardButton b; int result; };
-        std::vector<B> list;
-        switch (buttons & 7) {
-        case 1: list = {{QMessageBox::Ok, 1}, {QMessageBox::Cancel, 2}}; break;
-        case 2: list = {{QMessageBox::Abort, 3}, {QMessageBox::Retry, 4}, {QMessageBox::Ignore, 5}}; break;
-        case 3: list = {{QMessageBox::Yes, 6}, {QMessageBox::No, 7}, {QMessageBox::Cancel, 2}}; break;
-        case 4: list = {{QMessageBox::Yes, 6}, {QMessageBox::No, 7}}; break;
-        case 5: list = {{QMessageBox::Retry, 4}, {QMessageBox::Cancel, 2}}; break;
-        default: list = {{QMessageBox::Ok, 1}}; break;
-        }
+        static const std::vector<B> kLists[6] = {
+            {{QMessageBox::Ok, 1}},
+            {{QMessageBox::Ok, 1}, {QMessageBox::Cancel, 2}},
+            {{QMessageBox::Abort, 3}, {QMessageBox::Retry, 4}, {QMessageBox::Ignore, 5}},
+            {{QMessageBox::Yes, 6}, {QMessageBox::No, 7}, {QMessageBox::Cancel, 2}},
+            {{QMessageBox::Yes, 6}, {QMessageBox::No, 7}},
+            {{QMessageBox::Retry, 4}, {QMessageBox::Cancel, 2}},
+        };
+        const int kind = buttons & 7;
+        const std::vector<B> &list = kLists[kind <= 5 ? kind : 0];
         QMessageBox::StandardButtons all;
         for (const B &b : list)
             all |= b.b;
