@@ -3,6 +3,7 @@
 #include "Twips.h"
 #include "VbWidgets.h"
 
+#include "ucBookmarks.h"
 #include "ucListBox.h"
 #include "ucTabs.h"
 #include "ucWeb.h"
@@ -72,6 +73,7 @@ frmMain::frmMain(QWidget *parent)
     ConnectAddressEvents();
     ConnectLockEvents();
     ConnectToolbarEvents();
+    ConnectBookmarkEvents();
 }
 
 frmMain::~frmMain() = default;
@@ -151,7 +153,8 @@ void frmMain::buildControls()
     lblShow[2] = MakeLabel(picApp, 1185, 1800, 3825, 570, QStringLiteral("应用库里空空如也..."), 21.75);
     sroApp->raise();
 
-    BM = MakePicture(this, 6360, 4920, 4830, 2910);
+    BM = new ucBookmarks(this);
+    TwipsMove(BM, 6360, 4920, 4830, 2910);
 }
 
 void frmMain::buildMenu()

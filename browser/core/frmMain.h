@@ -208,6 +208,10 @@ public:
     // The lock panel covers the window and no unlock glide runs.
     bool IsLocked() const;
 
+    // ---- mouse gestures ----
+    // Carries out a finished gesture (its string of direction words).
+    void DoMouse(const QString &SS);
+
 protected:
     void closeEvent(QCloseEvent *e) override;
     // layout and caption bar

@@ -3,6 +3,9 @@
 
 #include "Files.h"
 #include "Mouse.h"
+#include "QuickHideLogic.h"
+#include "frmAbout.h"
+#include "frmSHide.h"
 #include "ucTabs.h"
 #include "ucWeb.h"
 
@@ -33,6 +36,19 @@ void frmMain::mnuMc_Click(int index)
         }
         break;
     }
+    case 9:
+        // Quick-hide: the small always-on-top picture stands in for the
+        // browser until its key is typed on it. With a key that can never be
+        // typed the browser would stay hidden for good, so it stays shown.
+        if (!QuickHideKeyUsable(ReadSet(QStringLiteral("SHKey"))))
+            break;
+        hide();
+        if (frmSHide *sh = frmSHide::Load()) {
+            sh->show();
+            sh->raise();
+            sh->activateWindow();
+        }
+        break;
     case 10:
         ShowLock();
         break;
@@ -47,12 +63,19 @@ void frmMain::mnuMc_Click(int index)
             UnhookMouse();
         break;
     }
+    case 17: {
+        // Modal: the browser waits until the window is closed.
+        auto *about = new frmAbout(this);
+        about->setAttribute(Qt::WA_DeleteOnClose);
+        about->exec();
+        break;
+    }
     case 18:
         close();
         break;
     default:
-        // Bookmarks, quick-hide, the task manager and the About window arrive
-        // with their own windows; settings and themes have no dialog.
+        // Bookmarks and the task manager arrive with their own windows;
+        // settings and themes have no dialog.
         break;
     }
 }

@@ -1,0 +1,141 @@
+// Gestures on the real main window: what each finished gesture does, and a
+// middle-button drag over a page.
+#include "Files.h"
+#include "Mouse.h"
+#include "ProgramFolder.h"
+#include "frmMain.h"
+#include "ucTabs.h"
+#include "ucWeb.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QMouseEvent>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kSource = QStringLiteral(TESSIVANE_SOURCE_DIR);
+
+bool CopyTree(const QString &from, const QString &to)
+{
+    QDir src(from);
+    if (!QDir().mkpath(to))
+        return false;
+    for (const QFileInfo &fi : src.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString dest = to + QLatin1Char('/') + fi.fileName();
+        if (fi.isDir() ? !CopyTree(fi.filePath(), dest) : !QFile::copy(fi.filePath(), dest))
+            return false;
+    }
+    return true;
+}
+
+QString DataUrl(const char *title)
+{
+    return QStringLiteral("data:text/html,<title>%1</title>%1").arg(QLatin1String(title));
+}
+
+class Gestures : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(folder.isValid());
+        ASSERT_TRUE(CopyTree(kSource + QStringLiteral("/package"), folder.path()));
+        setProgramFolderOverride(folder.path());
+        WriteSet(QStringLiteral("OnOpen"), QStringLiteral("3"));
+        WriteSet(QStringLiteral("Unload"), QStringLiteral("0"));
+        WriteSet(QStringLiteral("AutoDelete"), QStringLiteral("0"));
+        w = new frmMain;
+        ASSERT_TRUE(w->LoadTheme());
+        w->resize(900, 600);
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        w->AddPage();
+    }
+    void TearDown() override
+    {
+        UnhookMouse();
+        delete w;
+        setProgramFolderOverride(QString());
+    }
+    int openTabs() const
+    {
+        int n = 0;
+        w->Tabs.forEach([&](int, ucTabs *) { ++n; });
+        return n;
+    }
+    QString location() const { return w->Web(w->CurIdx) ? w->Web(w->CurIdx)->LocationURL() : QString(); }
+    void go(const char *title)
+    {
+        w->WebGoTo(DataUrl(title));
+        QTRY_VERIFY_WITH_TIMEOUT(location().contains(QLatin1String(title)), 15000);
+        QTest::qWait(200);
+    }
+
+    QTemporaryDir folder;
+    frmMain *w = nullptr;
+};
+
+} // namespace
+
+TEST_F(Gestures, BackForwardAndRefresh)
+{
+    go("first");
+    go("second");
+    w->DoMouse(QStringLiteral("左"));
+    QTRY_VERIFY_WITH_TIMEOUT(location().contains(QLatin1String("first")), 15000);
+    w->DoMouse(QStringLiteral("右"));
+    QTRY_VERIFY_WITH_TIMEOUT(location().contains(QLatin1String("second")), 15000);
+    w->DoMouse(QStringLiteral("上下"));
+    w->DoMouse(QStringLiteral("下上"));
+    w->DoMouse(QStringLiteral("左右")); // no action
+    w->DoMouse(QString());
+    QTest::qWait(300);
+    EXPECT_TRUE(location().contains(QLatin1String("second")));
+    EXPECT_EQ(openTabs(), 1);
+}
+
+TEST_F(Gestures, NewTabOnlyWhileTheButtonIsHeldAndCloseTab)
+{
+    SetMouseOn(false);
+    w->DoMouse(QStringLiteral("下右"));
+    EXPECT_EQ(openTabs(), 1);
+    SetMouseOn(true);
+    w->DoMouse(QStringLiteral("下右"));
+    EXPECT_EQ(openTabs(), 2);
+    EXPECT_FALSE(MouseOn());
+    w->DoMouse(QStringLiteral("下右")); // repeated by a release without a press
+    EXPECT_EQ(openTabs(), 2);
+
+    w->DoMouse(QStringLiteral("下左"));
+    EXPECT_EQ(openTabs(), 1);
+    w->DoMouse(QStringLiteral("下左")); // the last tab stays
+    EXPECT_EQ(openTabs(), 1);
+}
+
+TEST_F(Gestures, MiddleDragOverAPageOpensATab)
+{
+    go("page");
+    HookMouse();
+    ucWeb *page = w->Web(w->CurIdx);
+    ASSERT_NE(page, nullptr);
+    const QPoint centre = page->rect().center();
+    QWidget *target = page->childAt(centre);
+    if (!target)
+        target = page;
+    auto send = [&](QEvent::Type type, Qt::MouseButton b, Qt::MouseButtons bs, QPoint local) {
+        QMouseEvent e(type, QPointF(local), QPointF(target->mapToGlobal(local)), b, bs, Qt::NoModifier);
+        QApplication::sendEvent(target, &e);
+    };
+    const QPoint at = target->mapFrom(page, centre);
+    send(QEvent::MouseButtonPress, Qt::MiddleButton, Qt::MiddleButton, at);
+    send(QEvent::MouseMove, Qt::NoButton, Qt::MiddleButton, at + QPoint(0, 40));
+    send(QEvent::MouseMove, Qt::NoButton, Qt::MiddleButton, at + QPoint(60, 40));
+    EXPECT_EQ(MouseGesture(), QStringLiteral("下右"));
+    send(QEvent::MouseButtonRelease, Qt::MiddleButton, Qt::NoButton, at + QPoint(60, 40));
+    EXPECT_EQ(openTabs(), 2);
+}
