@@ -3,6 +3,7 @@
 #include "ControlArray.h"
 #include "VbTimer.h"
 #include "VbWidgets.h"
+#include "ucBookmarks.h"
 
 #include <QLineEdit>
 #include <QPointer>
@@ -31,7 +32,7 @@ public:
 
     // ---- controls (design values in twips; see the constructor) ----
     VbTimer *tmrSBM = nullptr;                 // glide of the bookmarks panel
-    VbPictureBox *BM = nullptr;                // bookmarks panel
+    ucBookmarks *BM = nullptr;                 // bookmarks panel
     ucListBox *lstAddr = nullptr;              // address suggestion list
     VbPictureBox *picAddr = nullptr;           // address bar
     VbPictureBox *picZoom = nullptr;           // zoom group at the right of the address bar
@@ -100,6 +101,21 @@ public:
     void tmrKey_Timer();
     // X of the last mouse move over a toolbar button without the left button (twips).
     int DragX = 0;
+
+    // bookmarks host
+    // Wires the bookmark button, the panel's glide and its two events (once).
+    void ConnectBookmarkEvents();
+    // Closed panel: shows the save box with the current page's title. Always
+    // starts the glide (in when closed, out when open).
+    void imgBM_Click();
+    // Closed panel: switches it to the list of bookmarks.
+    void imgBM_DblClick();
+    // One glide step of the bookmarks panel; the direction comes from tmrSBM's Tag.
+    void tmrSBM_Timer();
+    void BM_BookmarkAdded(const QString &bmCaption);
+    void BM_BookmarkOpened(const QString &bmPath);
+    // A double click on imgBM delivers a second release; it is not a click.
+    bool m_bmDblClickRelease = false;
 
     // ---- layout and caption bar ----
     // Places every part of the window; runs whenever its size or state changes.

@@ -36,6 +36,13 @@ void frmMain::mnuMc_Click(int index)
         }
         break;
     }
+    case 6:
+        imgBM_Click();
+        break;
+    case 7:
+        imgBM_Click();
+        imgBM_DblClick();
+        break;
     case 9:
         // Quick-hide: the small always-on-top picture stands in for the
         // browser until its key is typed on it. With a key that can never be
