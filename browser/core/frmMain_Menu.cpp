@@ -81,8 +81,8 @@ void frmMain::mnuMc_Click(int index)
         close();
         break;
     default:
-        // Bookmarks and the task manager arrive with their own windows;
-        // settings and themes have no dialog.
+        // The task manager arrives with its own window; settings and
+        // themes have no dialog.
         break;
     }
 }
