@@ -85,10 +85,10 @@ void frmMouse::tmrMouse_Timer()
         QPainterPath path(seg.p1());
         path.lineTo(seg.p2());
         QPainterPathStroker stroker;
-        stroker.setWidth(kPenWidth + 1);
+        stroker.setWidth(kPenWidth);
         stroker.setCapStyle(Qt::RoundCap);
         m_trailRegion += QRegion(stroker.createStroke(path).toFillPolygon().toPolygon())
-                             .united(QRect(seg.p2() - QPoint(2, 2), QSize(5, 5)));
+                             .united(QRect(seg.p2() - QPoint(1, 1), QSize(kPenWidth, kPenWidth)));
         update(QRect(seg.p1(), seg.p2()).normalized().adjusted(-4, -4, 4, 4));
     }
     UpdateShape();
@@ -101,10 +101,10 @@ void frmMouse::UpdateShape()
 
 void frmMouse::paintEvent(QPaintEvent *)
 {
+    // The trail is exactly the window's shape, so that no edge of the white
+    // (see-through) background shows beside it.
     QPainter p(this);
     p.fillRect(rect(), Qt::white);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    QPen pen(VbColor(m_foreColor), kPenWidth, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
-    p.setPen(pen);
-    p.drawLines(m_trail);
+    p.setClipRegion(m_trailRegion);
+    p.fillRect(rect(), VbColor(m_foreColor));
 }
