@@ -7,6 +7,10 @@
 
 void frmMain::DoMouse(const QString &SS)
 {
+    // The lock keeps the mouse away from the pages and tabs; a gesture must
+    // not get round it.
+    if (IsLocked())
+        return;
     ucWeb *cur = Web(CurIdx);
     switch (GestureActionFor(SS)) {
     case GestureAction::Back:

@@ -117,6 +117,16 @@ TEST_F(Gestures, NewTabOnlyWhileTheButtonIsHeldAndCloseTab)
     EXPECT_EQ(openTabs(), 1);
 }
 
+TEST_F(Gestures, NothingHappensWhileLocked)
+{
+    w->ShowLock();
+    QTRY_VERIFY_WITH_TIMEOUT(w->IsLocked(), 5000);
+    SetMouseOn(true);
+    w->DoMouse(QStringLiteral("下右"));
+    w->DoMouse(QStringLiteral("下左"));
+    EXPECT_EQ(openTabs(), 1);
+}
+
 TEST_F(Gestures, MiddleDragOverAPageOpensATab)
 {
     go("page");
