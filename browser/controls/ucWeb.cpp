@@ -1,6 +1,7 @@
 #include "ucWeb.h"
 
 #include "Files.h"
+#include "NavPage.h"
 #include "PageRules.h"
 #include "ProgramFolder.h"
 #include "ThemeColors.h"
@@ -9,11 +10,13 @@
 #include "VbCompat.h"
 #include "VbWidgets.h"
 #include "WebView.h"
+#include "ucCmdBtn.h"
 
 #include <QApplication>
 #include <QFileInfo>
 #include <QFocusEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPointer>
@@ -33,6 +36,16 @@ static void InitBrowserResources()
 
 namespace {
 const QString kAboutNav = QStringLiteral("about:nav");
+// A tile thumbnail waits at most kNavShotTries ticks for a drawn page.
+constexpr int kNavShotIntervalMs = 100;
+constexpr int kNavShotTries = 20;
+
+// The desktop's window-background colour (the background of text boxes).
+long VbColorWindowBackground()
+{
+    const QColor c = QApplication::palette().color(QPalette::Base);
+    return long(c.red()) | (long(c.green()) << 8) | (long(c.blue()) << 16);
+}
 
 // The error panel's whale: the shipped picture, or one drawn here when the
 // program's resources do not carry it.
@@ -79,12 +92,7 @@ ucWeb::ucWeb(QWidget *parent)
 
     picNav = new VbPictureBox(this);
     picNav->hide();
-    imgBG = new QLabel(picNav);
-    imgBG->setScaledContents(true);
-    picAddWeb = new VbPictureBox(picNav);
-    TwipsMove(picAddWeb, 0, 0, 5055, 2895);
-    picAddWeb->setBackColor(0xFFFFFF);
-    picAddWeb->hide();
+    createNavPage();
 
     picError = new VbPictureBox(this);
     picError->hide();
@@ -226,12 +234,93 @@ void ucWeb::layoutPanels()
     TwipsMove(picError, 0, 0, W, H);
     TwipsMove(picAddWeb, (W - TWidth(picAddWeb)) / 2, (H - THeight(picAddWeb)) / 2);
     TwipsMove(imgWhale, W - TWidth(imgWhale), H - THeight(imgWhale));
-    for (VbImage *l : lblShow)
-        SetTLeft(l, (W - TWidth(l)) / 2);
+    for (int i = 0; i < NavPage::kTiles; ++i) {
+        VbPictureBox *t = picWeb[i];
+        TwipsMove(t, NavPage::TileLeft(i, W, TWidth(t)), NavPage::TileTop(i, H, THeight(t)));
+    }
+    for (int i = 0; i < 2; ++i)
+        SetTLeft(lblShow[i], (W - TWidth(lblShow[i])) / 2);
+}
+
+void ucWeb::createNavPage()
+{
+    // Children of picNav from the back of the z-order to the front.
+    imgBG = new QLabel(picNav);
+    imgBG->setScaledContents(true);
+
+    for (int i = 0; i < NavPage::kTiles; ++i) {
+        auto *tile = new VbPictureBox(picNav);
+        TwipsMove(tile, 0, 0, NavPage::kTileWidth, NavPage::kTileHeight);
+        tile->setToolTip(QStringLiteral("点击右键编辑导航"));
+        auto *caption = new VbImage(tile);
+        caption->setFont(UiFont(9));
+        caption->setAlignment(Qt::AlignCenter);
+        TwipsMove(caption, 0, NavPage::kCaptionTop, NavPage::kTileWidth, NavPage::kCaptionHeight);
+        picWeb[i] = tile;
+        lblWeb[i] = caption;
+        connect(tile, &VbPictureBox::mouseDown, this,
+                [this, i](int button, int shift, double x, double y) { picWeb_MouseDown(i, button, shift, x, y); });
+        connect(caption, &VbImage::mouseDown, this,
+                [this, i](int button, int shift, double x, double y) { picWeb_MouseDown(i, button, shift, x, y); });
+    }
+
+    picAddWeb = new VbPictureBox(picNav);
+    TwipsMove(picAddWeb, 0, 0, NavPage::kAddWidth, NavPage::kAddHeight);
+    picAddWeb->setBackColor(VbColorWindowBackground());
+    picAddWeb->hide();
+    lblShow[2] = new VbImage(picAddWeb);
+    lblShow[2]->setFont(UiFont(15));
+    lblShow[2]->setText(QStringLiteral("添加页面至导航"));
+    lblShow[2]->adjustSize();
+    TwipsMove(lblShow[2], 240, 120);
+    txtAddUrl = new QLineEdit(picAddWeb);
+    txtAddUrl->setFont(UiFont(9));
+    TwipsMove(txtAddUrl, 240, 720, 4575, 375);
+    cmdAddTxt = new ucCmdBtn(QStringLiteral("添加"), picAddWeb);
+    TwipsMove(cmdAddTxt, 240, 1560, 4575, 495);
+    cmdCnl = new ucCmdBtn(QStringLiteral("取消"), picAddWeb);
+    TwipsMove(cmdCnl, 240, 2040, 4575, 495);
+    connect(cmdAddTxt, &ucCmdBtn::Click, this, &ucWeb::cmdAddTxt_Click);
+    connect(cmdCnl, &ucCmdBtn::Click, this, &ucWeb::cmdCnl_Click);
+
+    m_navShotTimer = new QTimer(this);
+    m_navShotTimer->setSingleShot(true);
+    m_navShotTimer->setInterval(kNavShotIntervalMs);
+    connect(m_navShotTimer, &QTimer::timeout, this, &ucWeb::navShotTick);
+}
+
+QString ucWeb::lblWebTag(int i) const
+{
+    return (i >= 0 && i < NavPage::kTiles) ? m_navAddress[i] : QString();
+}
+
+QString ucWeb::picWebTag(int i) const
+{
+    return (i >= 0 && i < NavPage::kTiles) ? m_navPicPath[i] : QString();
 }
 
 void ucWeb::LoadNav()
 {
+    // The file is read anew at every visit: an edit made outside the program
+    // shows at the next one.
+    for (int i = 0; i < NavPage::kTiles; ++i) {
+        picWeb[i]->setBackColor(ClrToolBar);
+        lblWeb[i]->setBackColor(picWeb[i]->backColor());
+        NavPage::TileFields tile{m_navAddress[i], lblWeb[i]->text(), lblWeb[i]->toolTip(), m_navPicPath[i]};
+        const bool paint = NavPage::ApplyValue(tile, NavPage::ReadTile(i));
+        m_navAddress[i] = tile.address;
+        lblWeb[i]->setText(tile.caption);
+        lblWeb[i]->setToolTip(tile.toolTip);
+        m_navPicPath[i] = tile.picPath;
+        if (!paint) {
+            picWeb[i]->setPicture(QPixmap());
+            continue;
+        }
+        // A missing or unreadable picture paints nothing over what the tile showed.
+        const QPixmap pm = NavPage::LoadPicture(m_navPicPath[i], picWeb[i]->size());
+        if (!pm.isNull())
+            picWeb[i]->setPicture(pm);
+    }
     picNav->setBackColor(ClrMain);
     const QString bg = toLocalPath(GetThemeDir() + QStringLiteral("NavBG.jpg"));
     if (QFileInfo::exists(bg)) {
@@ -239,6 +328,81 @@ void ucWeb::LoadNav()
         if (!pm.isNull())
             imgBG->setPixmap(pm);
     }
+}
+
+void ucWeb::picWeb_MouseDown(int Index, int Button, int, double, double)
+{
+    if (Index < 0 || Index >= NavPage::kTiles)
+        return;
+    if (Button == 1 && !m_navAddress[Index].isEmpty()) {
+        Wb->navigate(m_navAddress[Index]);
+        bNavShot = true;
+        return;
+    }
+    // The box keeps what it last held.
+    m_addWebTag = Index;
+    picAddWeb->show();
+    picAddWeb->raise();
+}
+
+void ucWeb::cmdAddTxt_Click()
+{
+    const int i = m_addWebTag;
+    const QString text = txtAddUrl->text();
+    // The caption's tooltip keeps the old title until the next filling.
+    m_navAddress[i] = text;
+    lblWeb[i]->setText(text);
+    m_navPicPath[i].clear();
+    picWeb[i]->setPicture(QPixmap());
+    NavPage::WriteTile(i, NavPage::TypedValue(text));
+    picAddWeb->hide();
+}
+
+void ucWeb::cmdCnl_Click()
+{
+    picAddWeb->hide();
+}
+
+void ucWeb::SaveNavPic()
+{
+    const QString url = LocationURL();
+    const int i = NavPage::MatchTile(m_navAddress, url);
+    if (i < 0)
+        return;
+    const QString path = NavPage::PicPath(i);
+    m_navPicPath[i] = path;
+    // Written also when the picture cannot be saved.
+    NavPage::WriteTile(i, NavPage::ShotValue(i, url, sTitle));
+    // The engine reports a finished document before it has drawn it: the
+    // snapshot is taken once the page shows something, or after a short while.
+    m_navShotTile = i;
+    m_navShotUrl = url;
+    m_navShotTries = 0;
+    m_navShotTimer->start();
+}
+
+void ucWeb::navShotTick()
+{
+    const int i = m_navShotTile;
+    if (i < 0 || LocationURL() != m_navShotUrl) {
+        // The tab went on to another page: that page is not the tile's.
+        m_navShotTile = -1;
+        return;
+    }
+    QPointer<ucWeb> self(this);
+    const QPixmap shot = GetWebImg();
+    if (!self || m_navShotTile != i)
+        return;
+    if (LocationURL() != m_navShotUrl) {
+        m_navShotTile = -1;
+        return;
+    }
+    if (NavPage::IsBlank(shot.toImage()) && ++m_navShotTries < kNavShotTries) {
+        m_navShotTimer->start();
+        return;
+    }
+    m_navShotTile = -1;
+    NavPage::SavePicture(shot, NavPage::PicPath(i));
 }
 
 void ucWeb::Wb_BeforeNavigate2(const QString &url, bool isMainFrame, bool isFormSubmission, const QString &headers,
@@ -290,8 +454,12 @@ void ucWeb::Wb_DocumentComplete(const QString &url)
         picNav->hide();
         picAddWeb->hide();
     }
-    if (bNavShot && !bErrShown)
-        bNavShot = false; // the tile thumbnail is taken by the navigation page
+    if (bNavShot && !bErrShown) {
+        bNavShot = false;
+        SaveNavPic();
+        if (!self)
+            return;
+    }
     bUANav = false;
 }
 

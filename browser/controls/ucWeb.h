@@ -8,7 +8,10 @@
 #include <array>
 
 class QLabel;
+class QLineEdit;
+class QTimer;
 class QWebEnginePage;
+class ucCmdBtn;
 class VbImage;
 class VbPictureBox;
 class WebView;
@@ -59,14 +62,27 @@ public:
     VbPictureBox *picNav = nullptr;
     QLabel *imgBG = nullptr;
     VbPictureBox *picAddWeb = nullptr;
+    QLineEdit *txtAddUrl = nullptr;
+    ucCmdBtn *cmdAddTxt = nullptr;
+    ucCmdBtn *cmdCnl = nullptr;
+    std::array<VbPictureBox *, 9> picWeb{};
+    std::array<VbImage *, 9> lblWeb{};
     VbPictureBox *picError = nullptr;
-    std::array<VbImage *, 2> lblShow{};
+    // 0 and 1: the error panel's heading and text; 2: the add-tile heading.
+    std::array<VbImage *, 3> lblShow{};
     VbImage *imgWhale = nullptr;
 
     // State.
     bool bErrShown = false;
     bool bUANav = false;
     bool bNavShot = false;
+
+    // The navigation page's tags: the tiles' addresses (lblWeb(i).Tag), their
+    // thumbnail paths (picWeb(i).Tag) and the tile the add-tile panel edits
+    // (picAddWeb.Tag).
+    QString lblWebTag(int i) const;
+    QString picWebTag(int i) const;
+    int picAddWebTag() const { return m_addWebTag; }
 
 signals:
     void StaTxtChange(const QString &Text);
@@ -101,9 +117,23 @@ private:
     void Wb_SetSecureLockIcon(int value);
     void Wb_TitleChange(const QString &text);
     void LoadNav();
+    void SaveNavPic();
+    void navShotTick();
+    void picWeb_MouseDown(int Index, int Button, int Shift, double X, double Y);
+    void cmdAddTxt_Click();
+    void cmdCnl_Click();
+    void createNavPage();
     void layoutPanels();
 
     QString sTitle;
     int m_secureVal = 0;
     bool m_hasFocus = false;
+    std::array<QString, 9> m_navAddress;
+    std::array<QString, 9> m_navPicPath;
+    int m_addWebTag = 0;
+    // The tile thumbnail waits until the engine has drawn the loaded page.
+    QTimer *m_navShotTimer = nullptr;
+    int m_navShotTile = -1;
+    QString m_navShotUrl;
+    int m_navShotTries = 0;
 };
