@@ -1,8 +1,31 @@
 #include "AppEngines.h"
 
+#include "ScriptControl.h"
+
+#include <QMap>
+#include <QPointer>
+
 namespace {
 bool g_safe = false;
+
+QMap<int, QPointer<ScriptControl>> &Elements()
+{
+    static QMap<int, QPointer<ScriptControl>> map;
+    return map;
 }
+
+// Drops elements whose control went away by other means.
+void Prune()
+{
+    auto &m = Elements();
+    for (auto it = m.begin(); it != m.end();) {
+        if (it.value().isNull())
+            it = m.erase(it);
+        else
+            ++it;
+    }
+}
+} // namespace
 
 void SetEngineTemplateSafe(bool on)
 {
@@ -12,4 +35,64 @@ void SetEngineTemplateSafe(bool on)
 bool EngineTemplateSafe()
 {
     return g_safe;
+}
+
+int AppEngines::Load()
+{
+    const int index = UBound() + 1;
+    if (index > kMaxIndex)
+        return -1;
+    auto *sc = new ScriptControl();
+    sc->setLanguage(QStringLiteral("VBScript"));
+    sc->setTimeout(10000);
+    sc->setUseSafeSubset(g_safe);
+    Elements().insert(index, sc);
+    return index;
+}
+
+ScriptControl *AppEngines::Engine(int index)
+{
+    if (index < 1)
+        return nullptr;
+    return Elements().value(index).data();
+}
+
+void AppEngines::End(int index)
+{
+    auto &m = Elements();
+    const auto it = m.find(index);
+    if (it == m.end())
+        return;
+    QPointer<ScriptControl> sc = it.value();
+    m.erase(it);
+    if (!sc)
+        return;
+    sc->reset();
+    // Freed from the event loop: the engine may be running below this call.
+    sc->deleteLater();
+}
+
+void AppEngines::EndAll()
+{
+    const QList<int> all = Indices();
+    for (int i : all)
+        End(i);
+}
+
+int AppEngines::Count()
+{
+    Prune();
+    return Elements().size() + 1;
+}
+
+int AppEngines::UBound()
+{
+    Prune();
+    return Elements().isEmpty() ? 0 : Elements().lastKey();
+}
+
+QList<int> AppEngines::Indices()
+{
+    Prune();
+    return Elements().keys();
 }

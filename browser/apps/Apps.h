@@ -12,10 +12,21 @@
 // has an empty name, which matches only the empty text).
 QString FindApps(const QString &txt);
 
-// Runs every app marked OnLoad = 1; called after each navigation-complete of
-// the current tab. Running apps arrives with the script host; until then
-// there is nothing to run.
+// Runs the app whose ini file is at the full path iniPath. Returns "" when the
+// app started (or is an address app, has no script, or the user declined the
+// page prompt), otherwise the error text to show: the app's name, the error's
+// description, line and column. Shows no message itself.
+QString RunApp(const QString &iniPath);
+
+// Runs every app marked OnLoad = 1, ignoring their results; called after each
+// navigation-complete of the current tab.
 void RunLoadApps();
+
+// The full path of a file an app's ini names (relative to the program
+// folder), or "" when the value leads outside the program folder ("..",
+// links pointing out): an app's ini cannot make the browser read other files
+// as the app's own.
+QString AppFile(const QString &value);
 
 // Highest app number that the registry walks consider: app numbers are 16-bit,
 // as the icon array of the app panel, so a damaged "Count" cannot make a walk

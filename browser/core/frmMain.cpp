@@ -74,6 +74,7 @@ frmMain::frmMain(QWidget *parent)
     ConnectLockEvents();
     ConnectToolbarEvents();
     ConnectBookmarkEvents();
+    ConnectAppEvents();
 }
 
 frmMain::~frmMain() = default;

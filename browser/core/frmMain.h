@@ -224,6 +224,22 @@ public:
     // The lock panel covers the window and no unlock glide runs.
     bool IsLocked() const;
 
+    // ---- apps ----
+    // Wires the app panel and registers the window as the apps' host (once).
+    void ConnectAppEvents();
+    // Rebuilds the app panel's icons from the app registry.
+    void RfshApps();
+    void lblAddApp_Click(int Index);
+    void picAIco_MouseDown(int Index, int Button, int Shift, double X, double Y);
+    void picAIco_MouseMove(int Index, int Button, int Shift, double X, double Y);
+    void picAIco_MouseUp(int Index, int Button, int Shift, double X, double Y);
+    void sroApp_Change();
+    void sroApp_Scroll();
+    void tmrSApp_Timer();
+    // Y of the last mouse move over an app icon without the left button (twips);
+    // its X shares DragX with the back button.
+    int DragY = 0;
+
     // ---- mouse gestures ----
     // Carries out a finished gesture (its string of direction words).
     void DoMouse(const QString &SS);

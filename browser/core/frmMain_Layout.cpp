@@ -258,6 +258,7 @@ void frmMain::imgCtrl_MouseUp(int Index, int, int, double, double)
         tmrSBM->setEnabled(true);
         if (lblAddApp[1])
             lblAddApp[1]->setText(QStringLiteral("添加应用"));
+        RfshApps();
         tmrSApp->setEnabled(true);
         break;
     default:
