@@ -1,5 +1,6 @@
 #include "AppEngines.h"
 
+#include "AppHost.h"
 #include "ScriptControl.h"
 
 #include <QMap>
@@ -42,6 +43,8 @@ int AppEngines::Load()
     const int index = UBound() + 1;
     if (index > kMaxIndex)
         return -1;
+    if (AppHost *h = AppHosting::host())
+        h->EnginesInUse();
     auto *sc = new ScriptControl();
     sc->setLanguage(QStringLiteral("VBScript"));
     sc->setTimeout(10000);

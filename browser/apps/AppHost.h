@@ -27,6 +27,9 @@ public:
     virtual void RfshApps() = 0;
     // The window that owns the apps' dialogs.
     virtual QWidget *MainWindow() = 0;
+    // An engine is about to be loaded: the window that carries the engines
+    // must exist (and end them all when it unloads).
+    virtual void EnginesInUse() {}
 };
 
 namespace AppHosting {

@@ -2,6 +2,7 @@
 // apps: the host through which running apps open tabs, navigate and lock.
 #include "frmMain.h"
 
+#include "AppEngines.h"
 #include "AppHost.h"
 #include "AppPackages.h"
 #include "AppPanelLayout.h"
@@ -13,6 +14,7 @@
 #include "ProgramFolder.h"
 #include "Twips.h"
 #include "core/clsCdlg.h"
+#include "frmSHide.h"
 
 #include <QPixmap>
 #include <QScrollBar>
@@ -55,6 +57,15 @@ public:
             w->RfshApps();
     }
     QWidget *MainWindow() override { return w.data(); }
+    void EnginesInUse() override
+    {
+        frmSHide *sh = frmSHide::Load();
+        if (sh && sh != m_owner) {
+            m_owner = sh;
+            QObject::connect(sh, &frmSHide::unloading, sh, [] { AppEngines::EndAll(); });
+        }
+    }
+    QPointer<frmSHide> m_owner;
 };
 
 MainAppHost &Host()

@@ -6,6 +6,7 @@
 #include "QuickHideLogic.h"
 #include "frmAbout.h"
 #include "frmSHide.h"
+#include "frmTasks.h"
 #include "ucTabs.h"
 #include "ucWeb.h"
 
@@ -70,6 +71,13 @@ void frmMain::mnuMc_Click(int index)
             UnhookMouse();
         break;
     }
+    case 15: {
+        // Not modal: the browser goes on while the list is open.
+        auto *tasks = new frmTasks();
+        tasks->setAttribute(Qt::WA_DeleteOnClose);
+        tasks->show();
+        break;
+    }
     case 17: {
         // Modal: the browser waits until the window is closed.
         auto *about = new frmAbout(this);
@@ -81,8 +89,7 @@ void frmMain::mnuMc_Click(int index)
         close();
         break;
     default:
-        // The task manager arrives with its own window; settings and
-        // themes have no dialog.
+        // Settings and themes have no dialog.
         break;
     }
 }
