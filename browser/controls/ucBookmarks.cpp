@@ -7,11 +7,11 @@
 #include "ThemeColors.h"
 #include "Twips.h"
 #include "VbCompat.h"
+#include "ucCmdBtn.h"
 
 #include <QApplication>
 #include <QPointer>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QResizeEvent>
 #include <QScrollBar>
 
@@ -85,12 +85,9 @@ ucBookmarks::ucBookmarks(QWidget *parent)
     txtCap = new QLineEdit(picSave);
     txtCap->setFont(UiFont(12));
     TwipsMove(txtCap, 120, 120, 4695, 375);
-    btnAdd = new QPushButton(QStringLiteral("添加书签"), picSave);
-    btnAdd->setFont(UiFont(9));
-    btnAdd->setFlat(true);
-    btnAdd->setAutoFillBackground(true);
+    btnAdd = new ucCmdBtn(QStringLiteral("添加书签"), picSave);
     TwipsMove(btnAdd, 2400, 840, 2175, 615);
-    connect(btnAdd, &QPushButton::clicked, this, &ucBookmarks::btnAdd_Click);
+    connect(btnAdd, &ucCmdBtn::Click, this, &ucBookmarks::btnAdd_Click);
 
     sroBM = new QScrollBar(Qt::Vertical, this);
     TwipsMove(sroBM, 4560, 1200, 255, 4455);

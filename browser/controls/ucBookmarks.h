@@ -6,7 +6,7 @@
 #include <QWidget>
 
 class QLineEdit;
-class QPushButton;
+class ucCmdBtn;
 class QScrollBar;
 
 // The bookmarks panel: a header, a save box for naming a new bookmark and a
@@ -33,7 +33,7 @@ public:
     VbImage *lblTitle = nullptr;      // header caption "书签"
     VbPictureBox *picSave = nullptr;  // save box
     QLineEdit *txtCap = nullptr;      // name of the bookmark to save
-    QPushButton *btnAdd = nullptr;    // "添加书签"
+    ucCmdBtn *btnAdd = nullptr;       // "添加书签"
     VbPictureBox *picBMLst = nullptr; // the list
     ControlArray<VbImage> lblItems;   // rows; element 0 the hidden template
     VbImage *lblSel = nullptr;        // selection bar; Tag in m_selTag

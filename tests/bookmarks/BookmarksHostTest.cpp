@@ -7,6 +7,7 @@
 #include "Twips.h"
 #include "frmMain.h"
 #include "ucBookmarks.h"
+#include "ucCmdBtn.h"
 #include "ucWeb.h"
 
 #include <gtest/gtest.h>
@@ -14,7 +15,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 

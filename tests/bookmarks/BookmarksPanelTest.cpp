@@ -4,13 +4,13 @@
 #include "ProgramFolder.h"
 #include "Twips.h"
 #include "ucBookmarks.h"
+#include "ucCmdBtn.h"
 
 #include <gtest/gtest.h>
 
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
