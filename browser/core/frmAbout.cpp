@@ -85,17 +85,9 @@ frmAbout::frmAbout(frmMain *main, QWidget *parent)
         connect(lblWeb[i], &VbImage::clicked, this, [this, i] { lblWeb_Click(i); });
     }
 
-    // The flat button of the controls library takes this place when it is there.
-    auto *ok = new VbImage(this);
-    ok->setText(QStringLiteral("确定"));
-    ok->setAlignment(Qt::AlignCenter);
-    ok->setFont(UiFont(9));
-    ok->setForeColor(kLight);
-    ok->setBackColor(0x606060);
-    ok->setCursor(Qt::PointingHandCursor);
-    TwipsMove(ok, 6360, 5520, 1455, 495);
-    connect(ok, &VbImage::clicked, this, &frmAbout::cmdOK_Click);
-    cmdOK = ok;
+    cmdOK = new ucCmdBtn(QStringLiteral("确定"), this);
+    TwipsMove(cmdOK, 6360, 5520, 1455, 495);
+    connect(cmdOK, &ucCmdBtn::Click, this, &frmAbout::cmdOK_Click);
 
     lblCaption->installEventFilter(this);
     imgCtrl->raise();

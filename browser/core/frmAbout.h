@@ -2,6 +2,7 @@
 
 #include "VbTimer.h"
 #include "VbWidgets.h"
+#include "ucCmdBtn.h"
 
 #include <QDialog>
 #include <QPoint>
@@ -30,7 +31,7 @@ public:
     VbPictureBox *picTxts = nullptr; // text panel
     std::array<VbImage *, 6> lblShow{};
     std::array<VbImage *, 2> lblWeb{};
-    QWidget *cmdOK = nullptr; // flat button "确定"
+    ucCmdBtn *cmdOK = nullptr;
     VbTimer *tmrSTxts = nullptr;
 
     void Form_Load();

@@ -16,8 +16,9 @@ class frmMain;
 // brings the browser back. It also carries the script engines of the running
 // apps, so unloading it ends them all.
 //
-// The window is loaded on first use (Load) and exists until Unload; VB-style
-// "load on first reference" is Load(), and Loaded() never loads.
+// The window is loaded on first use (Load) and exists until Unload; Loaded()
+// never loads it. The app host loads it before its first engine and ends
+// every engine when it sends unloading().
 class frmSHide : public QWidget
 {
     Q_OBJECT

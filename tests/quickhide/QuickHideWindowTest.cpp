@@ -195,6 +195,7 @@ TEST(About, OkCloses)
     frmAbout about(nullptr);
     about.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&about));
+    EXPECT_EQ(about.cmdOK->Caption(), QStringLiteral("确定"));
     QTest::mouseClick(about.cmdOK, Qt::LeftButton);
     EXPECT_FALSE(about.isVisible());
     EXPECT_EQ(about.result(), QDialog::Accepted);
