@@ -2,6 +2,7 @@
 
 #include "AppEngines.h"
 #include "AppHost.h"
+#include "ScriptControl.h"
 #include "Files.h"
 #include "Processes.h"
 #include "ScriptRunState.h"
@@ -22,9 +23,24 @@ void AppControl::AppSleep(qint32 dwMilliseconds)
     clock.start();
     do {
         QCoreApplication::processEvents(QEventLoop::AllEvents);
+        // An app ended meanwhile (task list, its window, shutdown) wakes at
+        // once, so that its script can stop and the stack unwind.
+        if (EngineEnded())
+            return;
         if (clock.elapsed() < dwMilliseconds)
             QThread::msleep(1);
     } while (clock.elapsed() < dwMilliseconds);
+}
+
+void AppControl::setEngine(ScriptControl *engine)
+{
+    m_engine = engine;
+    m_hasEngine = true;
+}
+
+bool AppControl::EngineEnded() const
+{
+    return m_hasEngine && (m_engine.isNull() || AppEngines::Engine(scIndex) != m_engine.data());
 }
 
 void AppControl::GoToUrl(const QString &sUrl)

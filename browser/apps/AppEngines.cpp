@@ -3,6 +3,7 @@
 #include "AppHost.h"
 #include "ScriptControl.h"
 
+#include <QGuiApplication>
 #include <QMap>
 #include <QPointer>
 
@@ -45,6 +46,15 @@ int AppEngines::Load()
         return -1;
     if (AppHost *h = AppHosting::host())
         h->EnginesInUse();
+    // Closing the last window ends every app, so that a script sleeping in
+    // a loop lets the program end.
+    static bool hooked = false;
+    if (!hooked) {
+        if (auto *app = qobject_cast<QGuiApplication *>(QCoreApplication::instance())) {
+            QObject::connect(app, &QGuiApplication::lastWindowClosed, app, [] { EndAll(); });
+            hooked = true;
+        }
+    }
     auto *sc = new ScriptControl();
     sc->setLanguage(QStringLiteral("VBScript"));
     sc->setTimeout(10000);

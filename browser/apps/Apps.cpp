@@ -181,6 +181,7 @@ QString RunApp(const QString &iniPath)
     {
         ObjectRef control(new AppControl());
         static_cast<AppControl *>(control.get())->scIndex = index;
+        static_cast<AppControl *>(control.get())->setEngine(sc);
         sc->addObject(QStringLiteral("AppControl"), control, true);
     }
 

@@ -148,6 +148,14 @@ TEST_F(RunAppTest, EndingAppsFromTheirOwnScriptAndWhileTheySleep)
     EXPECT_EQ(AppEngines::Count(), 1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
+    // A script that sleeps in an endless loop returns once it is ended.
+    const QString loop = app(QStringLiteral("Loop"), QStringLiteral("Type=vbscript\r\nUseExtent=0\r\nHasUI=0\r\n") + scriptKey(QStringLiteral("Loop")),
+                             QStringLiteral("On Error Resume Next\r\nDo\r\nAppSleep 20\r\nLoop\r\n"));
+    QTimer::singleShot(100, [] { AppEngines::End(AppEngines::UBound()); });
+    EXPECT_EQ(RunApp(loop), QString());
+    EXPECT_EQ(AppEngines::Count(), 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
     // AppSleep(0) pumps once and returns; a loaded index is reused after the top one ended.
     const QString zero = app(QStringLiteral("Zero"), QStringLiteral("Type=vbscript\r\nUseExtent=0\r\nHasUI=0\r\n") + scriptKey(QStringLiteral("Zero")),
                              QStringLiteral("AppSleep 0\r\nAddTab\r\n"));
