@@ -125,13 +125,12 @@ bool IsBlank(const QImage &image)
 {
     if (image.isNull())
         return true;
-    const int steps = 24;
-    const QRgb first = image.pixel(0, 0);
-    for (int sy = 0; sy < steps; ++sy) {
-        const int y = (image.height() - 1) * sy / (steps - 1);
-        for (int sx = 0; sx < steps; ++sx) {
-            const int x = (image.width() - 1) * sx / (steps - 1);
-            if (image.pixel(x, y) != first)
+    const QImage img = image.convertToFormat(QImage::Format_RGB32);
+    const QRgb first = img.pixel(0, 0);
+    for (int y = 0; y < img.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(img.constScanLine(y));
+        for (int x = 0; x < img.width(); ++x) {
+            if (line[x] != first)
                 return false;
         }
     }

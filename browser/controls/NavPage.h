@@ -68,7 +68,7 @@ QString MatchText(const QString &address);
 // The first tile whose address matches the location; -1 when none does.
 int MatchTile(const std::array<QString, kTiles> &addresses, const QString &locationUrl);
 
-// Whether a snapshot is one colour all over (sampled on a grid): what the web
+// Whether a snapshot is one colour all over: what the web
 // view gives before the engine has drawn the newly loaded page.
 bool IsBlank(const QImage &image);
 
