@@ -104,6 +104,20 @@ void frmMain::ConnectAppEvents()
     connect(sroApp, &QScrollBar::sliderMoved, this, [this](int) { sroApp_Scroll(); });
     connect(tmrSApp, &QTimer::timeout, this, &frmMain::tmrSApp_Timer);
     sroApp->hide();
+    // The panel's own light grey; the icon area lies above the panel's
+    // "添加应用" and shows its own copy, the scroll bar above both.
+    picApp->setBackColor(0x00EBEBEB);
+    picAppCore->setBackColor(0x00EBEBEB);
+    picAppCore->raise();
+    sroApp->raise();
+    for (VbImage *l : lblAddApp) {
+        if (l) {
+            l->setForeColor(0x00C0C0C0);
+            l->setToolTip(QStringLiteral("添加应用"));
+        }
+    }
+    if (lblShow[2])
+        lblShow[2]->setForeColor(0x00808080);
 }
 
 void frmMain::RfshApps()
