@@ -16,6 +16,7 @@
 #include "core/clsCdlg.h"
 #include "frmSHide.h"
 
+#include <QFileInfo>
 #include <QPixmap>
 #include <QScrollBar>
 
@@ -199,7 +200,12 @@ void frmMain::lblAddApp_Click(int)
         return;
     QString path = dlg.FileName;
     const QString target = GetAppPath() + QStringLiteral("Apps\\") + GetFileName(path, false) + QStringLiteral(".zelp");
-    if (path != target) {
+    // The same file written with "/" or "\" is the same file: copying it onto
+    // itself would empty it.
+    const QFileInfo from(toLocalPath(path)), to(toLocalPath(target));
+    const bool same = toLocalPath(path) == toLocalPath(target)
+        || (to.exists() && from.canonicalFilePath() == to.canonicalFilePath());
+    if (!same) {
         CopyBinFile(path, target);
         path = target;
     }

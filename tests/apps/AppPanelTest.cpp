@@ -1,0 +1,184 @@
+// The app panel in the real main window: icons, run on click, drag out to
+// remove, install through the panel's dialog.
+#include "FakeFileDialogs.h"
+#include "FakeMessageBoxes.h"
+#include "FakeProcesses.h"
+#include "Files.h"
+#include "ProgramFolder.h"
+#include "Twips.h"
+#include "frmMain.h"
+#include "ucWeb.h"
+
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QString kSource = QStringLiteral(TESSIVANE_SOURCE_DIR);
+
+bool CopyTree(const QString &from, const QString &to)
+{
+    QDir src(from);
+    if (!QDir().mkpath(to))
+        return false;
+    for (const QFileInfo &fi : src.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
+        const QString dest = to + QLatin1Char('/') + fi.fileName();
+        if (fi.isDir() ? !CopyTree(fi.filePath(), dest) : !QFile::copy(fi.filePath(), dest))
+            return false;
+    }
+    return true;
+}
+
+void WriteFile(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).path());
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(bytes);
+}
+
+class AppPanel : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(CopyTree(kSource + QStringLiteral("/package"), folder.path()));
+        setProgramFolderOverride(folder.path());
+        WriteSet(QStringLiteral("OnOpen"), QStringLiteral("3"));
+        WriteSet(QStringLiteral("Unload"), QStringLiteral("0"));
+        WriteSet(QStringLiteral("AutoDelete"), QStringLiteral("0"));
+        w = new frmMain;
+        ASSERT_TRUE(w->LoadTheme());
+        w->resize(900, 600);
+        w->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
+        w->AddPage();
+    }
+    void TearDown() override
+    {
+        delete w;
+        setProgramFolderOverride(QString());
+    }
+    QString p(const QString &rel) const { return folder.path() + QLatin1Char('/') + rel; }
+    // Registers n address apps named A1..An; app k opens "data:text/html,<title>Pk</title>".
+    void Apps(int n)
+    {
+        QByteArray reg = "[Apps]\r\nCount=" + QByteArray::number(n) + "\r\n";
+        for (int k = 1; k <= n; ++k) {
+            const QByteArray name = "A" + QByteArray::number(k);
+            reg += "app" + QByteArray::number(k) + "=" + name + "\\" + name + ".ini\r\n";
+            WriteFile(p(QStringLiteral("Apps/%1/%1.ini").arg(QString::fromLatin1(name))),
+                      "[App]\r\nName=" + name + "\r\nType=url\r\nUrl=Apps\\" + name + "\\u.txt\r\nAbout=au" + name + "\r\n");
+            WriteFile(p(QStringLiteral("Apps/%1/u.txt").arg(QString::fromLatin1(name))),
+                      "data:text/html,<title>P" + QByteArray::number(k) + "</title>x");
+        }
+        WriteFile(p(QStringLiteral("Apps/Apps.ini")), reg);
+    }
+
+    QTemporaryDir folder;
+    frmMain *w = nullptr;
+};
+
+TEST_F(AppPanel, IconsFollowTheRegistry)
+{
+    w->RfshApps();
+    EXPECT_TRUE(w->picAppCore->isHidden());
+    EXPECT_FALSE(w->lblShow[2]->isHidden());
+    EXPECT_TRUE(w->sroApp->isHidden());
+
+    Apps(11);
+    w->RfshApps();
+    EXPECT_FALSE(w->picAppCore->isHidden());
+    EXPECT_TRUE(w->lblShow[2]->isHidden());
+    ASSERT_EQ(w->picAIco.ubound(), 11);
+    EXPECT_EQ(TLeft(w->picAIco(5)), 4890);
+    EXPECT_EQ(TTop(w->picAIco(5)), 544);
+    EXPECT_EQ(w->picAIco(3)->toolTip(), QStringLiteral("A3    版权: auA3"));
+    EXPECT_FALSE(w->sroApp->isHidden());
+    EXPECT_EQ(w->sroApp->maximum(), 1); // 4336 twips of content in 4335
+    w->sroApp->setValue(w->sroApp->maximum());
+    EXPECT_EQ(TTop(w->picAppCore), -TTop(w->lblAddApp[1]));
+
+    Apps(2);
+    w->RfshApps();
+    EXPECT_EQ(w->picAIco.ubound(), 2);
+    EXPECT_TRUE(w->sroApp->isHidden());
+}
+
+TEST_F(AppPanel, ClickRunsDragOutRemoves)
+{
+    Apps(3);
+    w->RfshApps();
+    w->picAIco_MouseDown(2, 2, 0, 10, 10);
+    EXPECT_EQ(w->lblAddApp[1]->text(), QStringLiteral("将应用拖拽出应用库可以删除应用"));
+    w->picAIco_MouseUp(2, 2, 0, 10, 10); // a right click runs too
+    EXPECT_EQ(w->lblAddApp[1]->text(), QStringLiteral("添加应用"));
+    EXPECT_EQ(w->tmrSApp->Tag, QStringLiteral("1"));
+    QTRY_VERIFY_WITH_TIMEOUT(w->Web(w->CurIdx)->LocationURL().contains(QLatin1String("P2")), 15000);
+
+    // Dragged partly over the edge: runs, does not remove.
+    w->picAIco_MouseMove(1, 0, 0, 0, 0);
+    w->picAIco_MouseMove(1, 1, 0, -500, 0);
+    w->picAIco_MouseUp(1, 1, 0, -500, 0);
+    EXPECT_EQ(ReadAppsIni(QStringLiteral("Count")), QStringLiteral("3"));
+
+    // Wholly outside: removed.
+    w->picAIco_MouseMove(1, 0, 0, 0, 0);
+    w->picAIco_MouseMove(1, 1, 0, -3000, 0);
+    w->picAIco_MouseUp(1, 1, 0, -3000, 0);
+    EXPECT_EQ(ReadAppsIni(QStringLiteral("Count")), QStringLiteral("2"));
+    EXPECT_FALSE(QFileInfo::exists(p(QStringLiteral("Apps/A1"))));
+    EXPECT_EQ(w->picAIco.ubound(), 2);
+}
+
+TEST_F(AppPanel, FailingRunShowsTheErrorText)
+{
+    WriteFile(p(QStringLiteral("Apps/Bad/Bad.ini")), "[App]\r\nName=Bad\r\nType=vbscript\r\nScript=Apps\\Bad\\m.vbs\r\nHasUI=0\r\n");
+    WriteFile(p(QStringLiteral("Apps/Bad/m.vbs")), "AddTab\r\n");
+    WriteFile(p(QStringLiteral("Apps/Apps.ini")), "[Apps]\r\nCount=1\r\napp1=Bad\\Bad.ini\r\n");
+    w->RfshApps();
+    FakeMessageBoxes boxes;
+    w->picAIco_MouseUp(1, 1, 0, 10, 10);
+    ASSERT_EQ(boxes.asked().size(), 1);
+    EXPECT_EQ(boxes.asked().at(0).title, QStringLiteral("应用出现错误"));
+    EXPECT_EQ(boxes.asked().at(0).icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(boxes.asked().at(0).text.startsWith(QStringLiteral("应用 Bad 运行时出现错误")));
+}
+
+TEST_F(AppPanel, InstallFromTheDialogCopiesIntoAppsOnce)
+{
+    WriteFile(p(QStringLiteral("rar")), "#!/bin/sh\n");
+    QTemporaryDir outside;
+    WriteFile(outside.path() + QStringLiteral("/Demo.v2.zelp"), "PKG");
+    FakeFileDialogs dialogs;
+    FakeProcesses processes;
+    dialogs.queueAnswer(outside.path() + QStringLiteral("/Demo.v2.zelp"));
+    w->lblAddApp_Click(1);
+    ASSERT_EQ(dialogs.asked().size(), 1);
+    EXPECT_EQ(dialogs.asked().at(0).title, QStringLiteral("载入Zelp安装包"));
+    QFile copied(p(QStringLiteral("Apps/Demo.zelp")));
+    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copied.readAll(), QByteArray("PKG"));
+    copied.close();
+    ASSERT_EQ(processes.starts().size(), 1);
+    EXPECT_EQ(processes.starts().at(0).arguments.at(1), GetAppPath() + QStringLiteral("Apps\\Demo.zelp"));
+    EXPECT_EQ(ReadAppsIni(QStringLiteral("app1")), QStringLiteral("Demo\\Demo.ini"));
+
+    // The package already in place, chosen with "/": used as it is, not emptied.
+    dialogs.queueAnswer(p(QStringLiteral("Apps/Demo.zelp")));
+    w->lblAddApp_Click(0);
+    ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copied.readAll(), QByteArray("PKG"));
+    EXPECT_EQ(ReadAppsIni(QStringLiteral("Count")), QStringLiteral("1"));
+
+    dialogs.queueAnswer(QString()); // cancelled
+    w->lblAddApp_Click(0);
+    EXPECT_EQ(processes.starts().size(), 2);
+}
+
+} // namespace
