@@ -3,6 +3,7 @@
 #include "AppPanelLayout.h"
 #include "Apps.h"
 #include "FakeMessageBoxes.h"
+#include "FakeProcesses.h"
 #include "Files.h"
 #include "ScriptControl.h"
 #include "TestProgramFolder.h"
@@ -175,6 +176,29 @@ TEST_F(RunAppTest, RunLoadAppsStartsEveryOnLoadAppAgain)
     EXPECT_EQ(AppEngines::Engine(2)->tag(), QStringLiteral("L1"));
     folder.writeText(QStringLiteral("Apps\\Apps.ini"), QStringLiteral("[Apps]\r\nCount=1e300\r\n"));
     RunLoadApps(); // a damaged count does not hang
+}
+
+TEST_F(RunAppTest, DownloadsFilesAndInputHistory)
+{
+    FakeProcesses processes;
+    folder.writeText(QStringLiteral("Data\\some.txt"), QStringLiteral("第一行\r\nsecond"));
+    folder.writeText(QStringLiteral("Data\\InputHis.ini"), QStringLiteral("a.com@@b.com@@\r\n"));
+    const QString ini = app(QStringLiteral("Dl"), QStringLiteral("Type=vbscript\r\nUseExtent=0\r\nHasUI=0\r\n") + scriptKey(QStringLiteral("Dl")),
+                            QStringLiteral("NewDownload \"http://h/f.zip\", \"/tmp/f.zip\"\r\n"
+                                           "GoToUrl GetFile(AppPath & \"Data\\some.txt\")\r\n"
+                                           "GoToUrl \"[\" & GetFile(\"/nonexistent/x\") & \"]\"\r\n"
+                                           "DelInuptHistory\r\n"));
+    EXPECT_EQ(RunApp(ini), QString());
+    EXPECT_TRUE(processes.starts().isEmpty()); // no Dunmora: nothing
+    EXPECT_EQ(host.calls, QStringList({QStringLiteral("WebGoTo 第一行\r\nsecond\r\n"), QStringLiteral("WebGoTo []")}));
+    EXPECT_EQ(GetInputHis(QString()), QString());
+
+    folder.writeBytes(QStringLiteral("Dunmora"), "#!/bin/sh\n");
+    EXPECT_EQ(RunApp(ini), QString());
+    ASSERT_EQ(processes.starts().size(), 1);
+    EXPECT_EQ(processes.starts().at(0).program, GetAppPath() + QStringLiteral("Dunmora"));
+    EXPECT_EQ(processes.starts().at(0).arguments, QStringList(QStringLiteral("http://h/f.zip@@/tmp/f.zip")));
+    EXPECT_FALSE(processes.starts().at(0).hidden);
 }
 
 TEST(AppPanelGrid, IconPlacesOfTheDesignPanel)
