@@ -154,11 +154,13 @@ QString RunApp(const QString &iniPath)
             WriteIni(QStringLiteral("App"), QStringLiteral("AllowedExt"), QStringLiteral("1"), iniPath);
             AppAllowedExtAnswered(iniPath);
         }
-        if (!sc)
-            return QString();
         AppHost *h = AppHosting::host();
         QObject *doc = h ? h->PageDocument() : nullptr;
-        sc->addObject(QStringLiteral("Url"), doc ? ObjectRef(PageObject::document(doc)) : ObjectRef(), true);
+        // Reaching the page waits for it: anything may run meanwhile.
+        const ObjectRef page = doc ? ObjectRef(PageObject::document(doc)) : ObjectRef();
+        if (!sc)
+            return QString();
+        sc->addObject(QStringLiteral("Url"), page, true);
     }
 
     double hasUi = 0;
