@@ -47,6 +47,31 @@ int AppCountFromText(const QString &countText)
     return whole > kMaxAppNumber ? kMaxAppNumber : int(whole);
 }
 
+int AppWalkCount()
+{
+    const int count = AppCountFromText(ReadAppsIni(QStringLiteral("Count")));
+    if (count == 0)
+        return 0;
+    QFile file(toLocalPath(AppsIniPath()));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    int highest = 0;
+    const QList<QByteArray> lines = file.readAll().split('\n');
+    for (QByteArray line : lines) {
+        line = line.trimmed();
+        if (line.size() < 4 || qstrnicmp(line.constData(), "app", 3) != 0)
+            continue;
+        const int eq = line.indexOf('=');
+        if (eq < 0)
+            continue;
+        bool ok = false;
+        const int k = line.mid(3, eq - 3).trimmed().toInt(&ok);
+        if (ok && k > highest)
+            highest = k;
+    }
+    return qMin(count, highest);
+}
+
 QString FindApps(const QString &txt)
 {
     // The registry is read once per search; each app's ini file once.
@@ -207,7 +232,7 @@ QString RunApp(const QString &iniPath)
 
 void RunLoadApps()
 {
-    const int count = AppCountFromText(ReadAppsIni(QStringLiteral("Count")));
+    const int count = AppWalkCount();
     for (int k = 1; k <= count; ++k) {
         const QString ini = GetAppPath() + QStringLiteral("Apps\\") + ReadAppsIni(QStringLiteral("app") + QString::number(k));
         const auto onLoad = ToNumber(ReadIni(QStringLiteral("App"), QStringLiteral("OnLoad"), ini));

@@ -36,3 +36,8 @@ constexpr int kMaxAppNumber = 32767;
 // The number of registry entries to walk for a "Count" value: its whole part,
 // 0 when missing or not a number, at most kMaxAppNumber.
 int AppCountFromText(const QString &countText);
+
+// The number of registry entries worth walking: "Count" read as above, but
+// no further than the highest "appN" line the registry holds, so a damaged
+// count does not build thousands of empty icons or runs.
+int AppWalkCount();

@@ -123,7 +123,7 @@ void frmMain::ConnectAppEvents()
 
 void frmMain::RfshApps()
 {
-    const int count = AppCountFromText(ReadAppsIni(QStringLiteral("Count")));
+    const int count = AppWalkCount();
     if (count == 0) {
         picAppCore->hide();
         lblShow[2]->show();

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -108,6 +109,16 @@ TEST_F(AppPanel, IconsFollowTheRegistry)
     w->RfshApps();
     EXPECT_EQ(w->picAIco.ubound(), 2);
     EXPECT_TRUE(w->sroApp->isHidden());
+}
+
+TEST_F(AppPanel, DamagedCountDoesNotHang)
+{
+    WriteFile(p(QStringLiteral("Apps/Apps.ini")), "[Apps]\r\nCount=1e9\r\napp1=A\\A.ini\r\n");
+    QElapsedTimer t;
+    t.start();
+    w->RfshApps();
+    EXPECT_EQ(w->picAIco.ubound(), 1);
+    EXPECT_LT(t.elapsed(), 5000);
 }
 
 TEST_F(AppPanel, ClickRunsDragOutRemoves)
