@@ -9,6 +9,8 @@
 #include "frmMain.h"
 #include "ucWeb.h"
 
+#include "PackageCopy.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -21,19 +23,6 @@
 namespace {
 
 const QString kSource = QStringLiteral(TESSIVANE_SOURCE_DIR);
-
-bool CopyTree(const QString &from, const QString &to)
-{
-    QDir src(from);
-    if (!QDir().mkpath(to))
-        return false;
-    for (const QFileInfo &fi : src.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QString dest = to + QLatin1Char('/') + fi.fileName();
-        if (fi.isDir() ? !CopyTree(fi.filePath(), dest) : !QFile::copy(fi.filePath(), dest))
-            return false;
-    }
-    return true;
-}
 
 void WriteFile(const QString &path, const QByteArray &bytes)
 {

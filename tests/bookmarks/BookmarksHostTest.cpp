@@ -10,6 +10,8 @@
 #include "ucCmdBtn.h"
 #include "ucWeb.h"
 
+#include "PackageCopy.h"
+
 #include <gtest/gtest.h>
 
 #include <QDir>
@@ -21,24 +23,6 @@
 namespace {
 
 const QString kSource = QStringLiteral(TESSIVANE_SOURCE_DIR);
-
-bool CopyTree(const QString &from, const QString &to)
-{
-    QDir src(from);
-    if (!QDir().mkpath(to))
-        return false;
-    for (const QFileInfo &fi : src.entryInfoList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot)) {
-        const QString dest = to + QLatin1Char('/') + fi.fileName();
-        if (fi.isDir() ? !CopyTree(fi.filePath(), dest) : !QFile::copy(fi.filePath(), dest))
-            return false;
-    }
-    return true;
-}
-
-QString DataUrl(const char *title)
-{
-    return QStringLiteral("data:text/html,<title>%1</title>%1").arg(QLatin1String(title));
-}
 
 class BookmarksHost : public ::testing::Test
 {
