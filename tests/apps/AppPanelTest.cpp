@@ -9,6 +9,7 @@
 #include "frmMain.h"
 #include "ucWeb.h"
 
+#include "MainWindowSetup.h"
 #include "PackageCopy.h"
 
 #include <gtest/gtest.h>
@@ -22,7 +23,6 @@
 
 namespace {
 
-const QString kSource = QStringLiteral(TESSIVANE_SOURCE_DIR);
 
 void WriteFile(const QString &path, const QByteArray &bytes)
 {
@@ -37,17 +37,8 @@ class AppPanel : public ::testing::Test
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(CopyTree(kSource + QStringLiteral("/package"), folder.path()));
-        setProgramFolderOverride(folder.path());
-        WriteSet(QStringLiteral("OnOpen"), QStringLiteral("3"));
-        WriteSet(QStringLiteral("Unload"), QStringLiteral("0"));
-        WriteSet(QStringLiteral("AutoDelete"), QStringLiteral("0"));
-        w = new frmMain;
-        ASSERT_TRUE(w->LoadTheme());
-        w->resize(900, 600);
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-        w->AddPage();
+        w = OpenMainWindow(folder.path(), {{QStringLiteral("Unload"), QStringLiteral("0")}});
+        ASSERT_TRUE(w);
     }
     void TearDown() override
     {

@@ -13,6 +13,7 @@
 #include "ucTabs.h"
 #include "ucWeb.h"
 
+#include "MainWindowSetup.h"
 #include "PackageCopy.h"
 
 #include <gtest/gtest.h>
@@ -28,7 +29,6 @@
 
 namespace {
 
-const QString kSource = QStringLiteral(TESSIVANE_SOURCE_DIR);
 
 class MainWindow : public ::testing::Test
 {
@@ -36,17 +36,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(folder.isValid());
-        ASSERT_TRUE(CopyTree(kSource + QStringLiteral("/package"), folder.path()));
-        setProgramFolderOverride(folder.path());
-        WriteSet(QStringLiteral("OnOpen"), QStringLiteral("3"));
-        WriteSet(QStringLiteral("Unload"), QStringLiteral("1"));
-        WriteSet(QStringLiteral("AutoDelete"), QStringLiteral("0"));
-        w = new frmMain;
-        ASSERT_TRUE(w->LoadTheme());
-        w->resize(900, 600);
-        w->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(w));
-        w->AddPage();
+        w = OpenMainWindow(folder.path(), {{QStringLiteral("Unload"), QStringLiteral("1")}});
+        ASSERT_TRUE(w);
     }
     void TearDown() override
     {

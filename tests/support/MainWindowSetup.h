@@ -1,0 +1,13 @@
+#pragma once
+
+#include <QList>
+#include <QPair>
+#include <QString>
+
+class frmMain;
+
+// Copies the shipped program folder into folder, makes it the program folder,
+// writes a blank start page (OnOpen 3), AutoDelete 0 and then the given
+// settings, and opens the main window (900 x 600, theme loaded, shown) with
+// one tab. nullptr when a step fails. The caller deletes the window.
+frmMain *OpenMainWindow(const QString &folder, const QList<QPair<QString, QString>> &settings = {});
