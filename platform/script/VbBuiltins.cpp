@@ -105,18 +105,27 @@ V fRight(VbEngine &, V *a, int)
     return V::fromString(v.toString().right(n));
 }
 
-V fMid(VbEngine &, V *a, int n)
+// The arguments of Mid and MidB: the text, a start of at least 1 and an
+// optional length of at least 0 (-1 when absent).
+Variant MidArgs(V *a, int n, int *start, int *len)
 {
     Variant v = val(a[0]);
-    const int start = lng(a[1]);
-    if (start < 1)
+    *start = lng(a[1]);
+    if (*start < 1)
         invalid();
-    int len = -1;
+    *len = -1;
     if (has(a, n, 2)) {
-        len = lng(a[2]);
-        if (len < 0)
+        *len = lng(a[2]);
+        if (*len < 0)
             invalid();
     }
+    return v;
+}
+
+V fMid(VbEngine &, V *a, int n)
+{
+    int start = 0, len = -1;
+    Variant v = MidArgs(a, n, &start, &len);
     if (v.isNull())
         return v;
     const QString s = v.toString();
@@ -542,16 +551,8 @@ V fRightB(VbEngine &, V *a, int)
 
 V fMidB(VbEngine &, V *a, int n)
 {
-    Variant v = val(a[0]);
-    const int start = lng(a[1]);
-    if (start < 1)
-        invalid();
-    int len = -1;
-    if (has(a, n, 2)) {
-        len = lng(a[2]);
-        if (len < 0)
-            invalid();
-    }
+    int start = 0, len = -1;
+    Variant v = MidArgs(a, n, &start, &len);
     if (v.isNull())
         return v;
     const QString s = v.toString();
