@@ -48,6 +48,8 @@ QLineEdit *MakeTextBox(QWidget *parent, double l, double t, double w, double h, 
     auto *txt = new QLineEdit(parent);
     txt->setFrame(false);
     txt->setFont(UiFont(points));
+    // Text sits at the top of a text box, as the layout's heights assume.
+    txt->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     TwipsMove(txt, l, t, w, h);
     return txt;
 }
