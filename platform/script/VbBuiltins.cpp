@@ -83,7 +83,8 @@ V fLenB(VbEngine &, V *a, int)
     return V::fromLong(std::int32_t(v.toString().size() * 2));
 }
 
-V fLeft(VbEngine &, V *a, int)
+// Left and Right: the text and a length of at least 0; Null stays Null.
+V LeftOrRight(V *a, bool left)
 {
     Variant v = val(a[0]);
     const int n = lng(a[1]);
@@ -91,18 +92,18 @@ V fLeft(VbEngine &, V *a, int)
         invalid();
     if (v.isNull())
         return v;
-    return V::fromString(v.toString().left(n));
+    const QString s = v.toString();
+    return V::fromString(left ? s.left(n) : s.right(n));
+}
+
+V fLeft(VbEngine &, V *a, int)
+{
+    return LeftOrRight(a, true);
 }
 
 V fRight(VbEngine &, V *a, int)
 {
-    Variant v = val(a[0]);
-    const int n = lng(a[1]);
-    if (n < 0)
-        invalid();
-    if (v.isNull())
-        return v;
-    return V::fromString(v.toString().right(n));
+    return LeftOrRight(a, false);
 }
 
 // The arguments of Mid and MidB: the text, a start of at least 1 and an

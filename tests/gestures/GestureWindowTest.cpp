@@ -37,19 +37,9 @@ protected:
         delete w;
         setProgramFolderOverride(QString());
     }
-    int openTabs() const
-    {
-        int n = 0;
-        w->Tabs.forEach([&](int, ucTabs *) { ++n; });
-        return n;
-    }
-    QString location() const { return w->Web(w->CurIdx) ? w->Web(w->CurIdx)->LocationURL() : QString(); }
-    void go(const char *title)
-    {
-        w->WebGoTo(DataUrl(title));
-        QTRY_VERIFY_WITH_TIMEOUT(location().contains(QLatin1String(title)), 15000);
-        QTest::qWait(200);
-    }
+    int openTabs() const { return OpenTabCount(w); }
+    QString location() const { return CurrentPageAddress(w); }
+    void go(const char *title) { ASSERT_TRUE(GoAndWait(w, title)); }
 
     QTemporaryDir folder;
     frmMain *w = nullptr;

@@ -48,12 +48,7 @@ protected:
         QApplication::processEvents();
         setProgramFolderOverride(QString());
     }
-    int openTabs() const
-    {
-        int n = 0;
-        w->Tabs.forEach([&](int, ucTabs *) { ++n; });
-        return n;
-    }
+    int openTabs() const { return OpenTabCount(w); }
 
     QTemporaryDir folder;
     frmMain *w = nullptr;

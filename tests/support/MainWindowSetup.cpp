@@ -4,6 +4,8 @@
 #include "PackageCopy.h"
 #include "ProgramFolder.h"
 #include "frmMain.h"
+#include "ucTabs.h"
+#include "ucWeb.h"
 
 #include <QTest>
 
@@ -29,4 +31,26 @@ frmMain *OpenMainWindow(const QString &folder, const QList<QPair<QString, QStrin
     }
     w->AddPage();
     return w;
+}
+
+int OpenTabCount(const frmMain *w)
+{
+    int n = 0;
+    w->Tabs.forEach([&](int, ucTabs *) { ++n; });
+    return n;
+}
+
+QString CurrentPageAddress(const frmMain *w)
+{
+    const ucWeb *page = w->Web(w->CurIdx);
+    return page ? page->LocationURL() : QString();
+}
+
+bool GoAndWait(frmMain *w, const char *title)
+{
+    w->WebGoTo(DataUrl(title));
+    if (!QTest::qWaitFor([&] { return CurrentPageAddress(w).contains(QLatin1String(title)); }, 15000))
+        return false;
+    QTest::qWait(200);
+    return true;
 }
