@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QStringList>
 
+using tessivane::frmMain;
+
 int main(int argc, char **argv)
 {
     // Pages and the tab thumbnails share one GL context.

@@ -17,6 +17,8 @@
 #include <QTimer>
 #include <QWindow>
 
+namespace dunmora {
+
 namespace {
 constexpr long kBack = 0x404040;
 } // namespace
@@ -169,3 +171,5 @@ void frmMain::Drag(QMouseEvent *)
     m_manualDrag = true;
     m_dragOffset = cursor - pos();
 }
+
+}  // namespace dunmora

@@ -7,6 +7,8 @@
 class ucDwnLst;
 class VbImage;
 
+namespace dunmora {
+
 // Dunmora's window: frameless, centred, its own caption strip with the title
 // and the minimise and close images, dragged by its surface, filled by the
 // download list. It handles the start's request and every request a later
@@ -48,3 +50,5 @@ private:
     bool m_manualDrag = false;
     QPoint m_dragOffset;
 };
+
+}  // namespace dunmora

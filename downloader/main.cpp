@@ -6,6 +6,8 @@
 
 #include <QApplication>
 
+using dunmora::frmMain;
+
 namespace {
 const QString kService = QStringLiteral("Dunmora|Dwn");
 }

@@ -4,6 +4,7 @@
 #include "FileName.h"
 #include "Files.h"
 #include "MessageBoxes.h"
+#include "ResPicture.h"
 #include "ThemeColors.h"
 #include "Twips.h"
 #include "VbCompat.h"

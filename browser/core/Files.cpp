@@ -1,7 +1,6 @@
 #include "Files.h"
 
 #include "FileName.h"
-#include "IniFile.h"
 #include "MessageBoxes.h"
 #include "ProgramFolder.h"
 #include "TextFile.h"
@@ -16,36 +15,6 @@ namespace {
 const QString kSep = QStringLiteral("@@");
 }
 
-QString GetAppPath()
-{
-    return programFolder();
-}
-
-QString ReadIni(const QString &section, const QString &key, const QString &file)
-{
-    return IniFile::readValue(file, section, key);
-}
-
-void WriteIni(const QString &section, const QString &key, const QString &value, const QString &file)
-{
-    IniFile::writeValue(file, section, key, value);
-}
-
-QString ReadSet(const QString &key)
-{
-    return ReadIni(QStringLiteral("Setting"), key, GetAppPath() + QStringLiteral("config.ini"));
-}
-
-void WriteSet(const QString &key, const QString &value)
-{
-    WriteIni(QStringLiteral("Setting"), key, value, GetAppPath() + QStringLiteral("config.ini"));
-}
-
-QString ReadThemeSet(const QString &key)
-{
-    return ReadIni(QStringLiteral("Theme"), key, GetAppPath() + QStringLiteral("config.ini"));
-}
-
 QString ReadAppsIni(const QString &key)
 {
     return ReadIni(QStringLiteral("Apps"), key, GetAppPath() + QStringLiteral("Apps\\Apps.ini"));
@@ -54,11 +23,6 @@ QString ReadAppsIni(const QString &key)
 void WriteAppsIni(const QString &key, const QString &value)
 {
     WriteIni(QStringLiteral("Apps"), key, value, GetAppPath() + QStringLiteral("Apps\\Apps.ini"));
-}
-
-QString ReadTxt(const QString &path)
-{
-    return TextFile::readWhole(path);
 }
 
 bool CopyBinFile(const QString &src, const QString &dest)

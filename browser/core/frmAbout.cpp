@@ -1,6 +1,7 @@
 #include "frmAbout.h"
 
 #include "Main.h"
+#include "ResPicture.h"
 #include "ThemeColors.h"
 #include "Twips.h"
 #include "frmMain.h"
@@ -10,6 +11,8 @@
 #include <QPointer>
 #include <QScreen>
 #include <QWindow>
+
+namespace tessivane {
 
 namespace {
 constexpr long kDark = 0x404040;
@@ -218,3 +221,5 @@ void frmAbout::UnloadMe()
     tmrSTxts->stop();
     done(QDialog::Accepted);
 }
+
+}  // namespace tessivane

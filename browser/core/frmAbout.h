@@ -9,6 +9,8 @@
 
 #include <array>
 
+namespace tessivane {
+
 class frmMain;
 
 // The About window: borderless and modal; its banner panel and its text panel
@@ -60,3 +62,5 @@ private:
     QPoint m_dragOffset;
     bool m_systemMoveTried = false;
 };
+
+}  // namespace tessivane

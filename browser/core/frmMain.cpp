@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "ResPicture.h"
 #include "Twips.h"
 #include "VbWidgets.h"
 
@@ -11,6 +12,8 @@
 #include <QAction>
 #include <QMenu>
 #include <QScrollBar>
+
+namespace tessivane {
 
 namespace {
 
@@ -197,3 +200,5 @@ void frmMain::buildMenu()
         });
     }
 }
+
+}  // namespace tessivane

@@ -20,6 +20,8 @@ class ucWeb;
 class ucListBox;
 class QVariant;
 
+namespace tessivane {
+
 // The browser's one main window: a frameless window whose caption row, tab
 // strip, toolbar and window buttons the program draws itself. Positions are in
 // twips (15 to a pixel), as the layout is written.
@@ -267,3 +269,5 @@ private:
     bool m_downloadTaken = false; // the file offered last went to Dunmora
     bool m_unloaded = false;
 };
+
+}  // namespace tessivane

@@ -12,6 +12,8 @@
 
 #include <QCoreApplication>
 
+namespace tessivane {
+
 namespace {
 constexpr double kCollapsedWidth = 375;
 }
@@ -142,3 +144,5 @@ void frmMain::lblZmVl_Click()
         w->DoCommand(5, 100);
     WriteSet(QStringLiteral("Zoom"), QStringLiteral("100"));
 }
+
+}  // namespace tessivane

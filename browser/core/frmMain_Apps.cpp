@@ -13,12 +13,14 @@
 #include "MessageBoxes.h"
 #include "ProgramFolder.h"
 #include "Twips.h"
-#include "core/clsCdlg.h"
+#include "clsCdlg.h"
 #include "frmSHide.h"
 
 #include <QFileInfo>
 #include <QPixmap>
 #include <QScrollBar>
+
+namespace tessivane {
 
 namespace {
 
@@ -252,3 +254,5 @@ void frmMain::picAIco_MouseUp(int Index, int, int, double, double)
     if (lblAddApp[1])
         lblAddApp[1]->setText(QStringLiteral("添加应用"));
 }
+
+}  // namespace tessivane

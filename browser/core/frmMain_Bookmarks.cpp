@@ -8,6 +8,8 @@
 #include "ucBookmarks.h"
 #include "ucWeb.h"
 
+namespace tessivane {
+
 void frmMain::ConnectBookmarkEvents()
 {
     connect(imgBM, &VbImage::clicked, this, [this] {
@@ -69,3 +71,5 @@ void frmMain::BM_BookmarkOpened(const QString &bmPath)
     if (!url.isEmpty())
         WebGoTo(url);
 }
+
+}  // namespace tessivane

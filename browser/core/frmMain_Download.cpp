@@ -9,6 +9,8 @@
 
 #include <QFileInfo>
 
+namespace tessivane {
+
 namespace {
 QString DunmoraPath()
 {
@@ -56,3 +58,5 @@ void frmMain::Web_DownloadHandOff(int, const QString &, bool *Taken)
         *Taken = m_downloadTaken;
     m_downloadTaken = false;
 }
+
+}  // namespace tessivane

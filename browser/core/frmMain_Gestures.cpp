@@ -5,6 +5,8 @@
 #include "Mouse.h"
 #include "ucWeb.h"
 
+namespace tessivane {
+
 void frmMain::DoMouse(const QString &SS)
 {
     // The lock keeps the mouse away from the pages and tabs; a gesture must
@@ -40,3 +42,5 @@ void frmMain::DoMouse(const QString &SS)
         break;
     }
 }
+
+}  // namespace tessivane

@@ -16,6 +16,8 @@
 #include <QTimer>
 #include <QWindow>
 
+namespace tessivane {
+
 namespace {
 constexpr int kBorderPx = 5; // width of the sizing border at each edge
 
@@ -308,3 +310,5 @@ bool frmMain::eventFilter(QObject *watched, QEvent *e)
         return true;
     return QWidget::eventFilter(watched, e);
 }
+
+}  // namespace tessivane

@@ -10,6 +10,8 @@
 #include "WidgetEventRelay.h"
 #include "ucWeb.h"
 
+namespace tessivane {
+
 void frmMain::ConnectLockEvents()
 {
     static const char *const kWired = "_lockWired";
@@ -68,3 +70,5 @@ void frmMain::CheckFilter(const QString &Title)
     if (ContentFilter::FindWord(Title, useFilter, ReadSet(QStringLiteral("Filter")), ReadSet(QStringLiteral("FilterText"))))
         ShowLock();
 }
+
+}  // namespace tessivane

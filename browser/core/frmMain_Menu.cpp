@@ -12,6 +12,8 @@
 
 #include <QAction>
 
+namespace tessivane {
+
 void frmMain::mnuMc_Click(int index)
 {
     // A failing item (no current page) does nothing.
@@ -93,3 +95,5 @@ void frmMain::mnuMc_Click(int index)
         break;
     }
 }
+
+}  // namespace tessivane

@@ -16,6 +16,8 @@
 
 #include <limits>
 
+namespace tessivane {
+
 namespace {
 // A second "广告" close of the only tab this soon after the first means the
 // start page itself carries that title.
@@ -148,3 +150,4 @@ void frmMain::Web_GotFocus(int Index)
     lstAddr->setVisible(false);
 }
 
+}  // namespace tessivane

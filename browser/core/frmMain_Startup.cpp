@@ -24,6 +24,8 @@
 #include <QFileInfo>
 #include <QScreen>
 
+namespace tessivane {
+
 namespace {
 const QString kService = QStringLiteral("Tessivane|Brw");
 } // namespace
@@ -232,3 +234,5 @@ QString frmMain::CurrentLocation() const
     const ucWeb *w = Web(CurIdx);
     return w ? w->LocationURL() : QString();
 }
+
+}  // namespace tessivane

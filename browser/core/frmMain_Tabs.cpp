@@ -13,6 +13,8 @@
 
 #include <QPointer>
 
+namespace tessivane {
+
 namespace {
 std::vector<int> OpenIndices(const ControlArray<ucTabs> &tabs)
 {
@@ -258,3 +260,5 @@ void frmMain::imgAddWeb_MouseUp(int, int, double, double)
     AddPage();
     GoStartPage();
 }
+
+}  // namespace tessivane

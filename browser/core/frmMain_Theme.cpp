@@ -8,6 +8,8 @@
 
 #include <QPixmap>
 
+namespace tessivane {
+
 namespace {
 
 void SetTextBoxColors(QLineEdit *txt, long back, const long *fore)
@@ -93,3 +95,5 @@ bool frmMain::LoadTheme()
     }
     return true;
 }
+
+}  // namespace tessivane

@@ -12,6 +12,8 @@
 #include <QMenu>
 #include <QPixmap>
 
+namespace tessivane {
+
 void frmMain::ConnectToolbarEvents()
 {
     for (int i = 0; i < 4; ++i) {
@@ -101,3 +103,5 @@ void frmMain::tmrKey_Timer()
         mnuMc_Click(6);
     m_inKeyPoll = false;
 }
+
+}  // namespace tessivane

@@ -11,6 +11,8 @@
 #include <QPainterPathStroker>
 #include <QScreen>
 
+namespace tessivane {
+
 namespace {
 constexpr int kPenWidth = 3;
 constexpr double kNameBelowPointer = 360; // twips
@@ -108,3 +110,5 @@ void frmMouse::paintEvent(QPaintEvent *)
     p.setClipRegion(m_trailRegion);
     p.fillRect(rect(), VbColor(m_foreColor));
 }
+
+}  // namespace tessivane

@@ -9,6 +9,8 @@
 #include <QVector>
 #include <QWidget>
 
+namespace tessivane {
+
 // The gesture window: covers the screen above every other window, lets the
 // pointer through, draws the pointer's trail in the theme's active-tab colour
 // and shows the name of the action the gesture selects. It exists only during
@@ -47,3 +49,5 @@ private:
     QRegion m_trailRegion;
     long m_foreColor = 0;
 };
+
+}  // namespace tessivane

@@ -3,6 +3,7 @@
 #include "Files.h"
 #include "Main.h"
 #include "QuickHideLogic.h"
+#include "ResPicture.h"
 #include "Twips.h"
 #include "frmMain.h"
 
@@ -12,6 +13,8 @@
 #include <QKeyEvent>
 #include <QPainter>
 #include <QScreen>
+
+namespace tessivane {
 
 QPointer<frmSHide> frmSHide::s_loaded;
 
@@ -161,3 +164,5 @@ void frmSHide::mouseReleaseEvent(QMouseEvent *)
 {
     unsetCursor();
 }
+
+}  // namespace tessivane

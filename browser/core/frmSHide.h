@@ -8,6 +8,8 @@
 
 #include <array>
 
+namespace tessivane {
+
 class frmMain;
 
 // The quick-hide window: while the quick-hide mode is on it stands in for the
@@ -64,3 +66,5 @@ private:
     QPixmap m_picture;
     static QPointer<frmSHide> s_loaded;
 };
+
+}  // namespace tessivane

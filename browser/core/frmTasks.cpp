@@ -1,6 +1,7 @@
 #include "frmTasks.h"
 
 #include "AppEngines.h"
+#include "ResPicture.h"
 #include "ScriptControl.h"
 #include "Twips.h"
 #include "frmSHide.h"
@@ -11,6 +12,8 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QWindow>
+
+namespace tessivane {
 
 namespace {
 
@@ -191,3 +194,5 @@ void frmTasks::mousePressEvent(QMouseEvent *e)
         windowHandle()->startSystemMove();
     QWidget::mousePressEvent(e);
 }
+
+}  // namespace tessivane

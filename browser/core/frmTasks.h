@@ -11,6 +11,8 @@
 class QScrollBar;
 class ucCmdBtn;
 
+namespace tessivane {
+
 // The task manager: a small frameless window listing the running apps (the
 // loaded script engines) by name, refreshed every 500 ms while visible, with
 // "结束任务" ending the selected one. Dragged by its own surface.
@@ -49,3 +51,5 @@ protected:
     // Dragging by the window's own surface.
     void mousePressEvent(QMouseEvent *e) override;
 };
+
+}  // namespace tessivane

@@ -7,7 +7,7 @@ class QWidget;
 // Message boxes: the programs' questions and notices, with their Chinese
 // texts, titles, icons and buttons. Every box goes through MsgBox(), whose
 // implementation is replaceable process-wide, so that tests answer for the
-// user (FakeMessageBoxes).
+// user (a test double).
 //
 // Test aid for scripted end-to-end runs: when the environment variable
 // TESSIVANE_AUTO_ANSWER is set, the real implementation shows nothing and

@@ -20,6 +20,8 @@
 
 #include <memory>
 
+using tessivane::frmMain;
+
 namespace {
 
 // Pages load from the loopback server; a busy machine running many tests at
@@ -541,3 +543,4 @@ void AddressBarWindowTest::newWindowOpensAsNewCurrentTab()
 
 QTEST_MAIN(AddressBarWindowTest)
 #include "AddressBarWindowTest.moc"
+

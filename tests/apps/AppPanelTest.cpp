@@ -21,8 +21,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+using tessivane::frmMain;
 
+namespace {
 
 void WriteFile(const QString &path, const QByteArray &bytes)
 {

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+using tessivane::frmTasks;
+
 namespace {
 
 void LoadApps(const QStringList &names)

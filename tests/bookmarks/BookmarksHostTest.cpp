@@ -20,6 +20,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using tessivane::frmMain;
+
 namespace {
 
 const QString kSource = QStringLiteral(TESSIVANE_SOURCE_DIR);

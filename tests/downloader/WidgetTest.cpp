@@ -20,6 +20,8 @@
 
 #include <functional>
 
+using dunmora::frmMain;
+
 namespace {
 
 class FakeShell : public DwnShell

@@ -11,6 +11,8 @@
 #include <QTest>
 #include <QVBoxLayout>
 
+using tessivane::frmMouse;
+
 namespace {
 
 // Counts the mouse events that reach it past the hook.

@@ -19,8 +19,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+using tessivane::frmMain;
 
+namespace {
 
 class Gestures : public ::testing::Test
 {

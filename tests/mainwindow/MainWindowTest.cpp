@@ -27,8 +27,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
+using tessivane::frmMain;
 
+namespace {
 
 class MainWindow : public ::testing::Test
 {

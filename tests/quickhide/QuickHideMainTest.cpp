@@ -20,8 +20,11 @@
 #include <QTest>
 #include <QTimer>
 
-namespace {
+using tessivane::frmAbout;
+using tessivane::frmMain;
+using tessivane::frmSHide;
 
+namespace {
 
 frmAbout *OpenAbout()
 {

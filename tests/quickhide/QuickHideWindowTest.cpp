@@ -16,6 +16,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using tessivane::frmAbout;
+using tessivane::frmSHide;
+
 namespace {
 
 const QString kSource = QStringLiteral(TESSIVANE_SOURCE_DIR);

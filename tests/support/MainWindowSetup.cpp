@@ -9,6 +9,8 @@
 
 #include <QTest>
 
+using tessivane::frmMain;
+
 frmMain *OpenMainWindow(const QString &folder, const QList<QPair<QString, QString>> &settings)
 {
     if (!CopyPackage(folder))

@@ -4,18 +4,20 @@
 #include <QPair>
 #include <QString>
 
+namespace tessivane {
 class frmMain;
+}
 
 // Copies the shipped program folder into folder, makes it the program folder,
 // writes a blank start page (OnOpen 3), AutoDelete 0 and then the given
 // settings, and opens the main window (900 x 600, theme loaded, shown) with
 // one tab. nullptr when a step fails. The caller deletes the window.
-frmMain *OpenMainWindow(const QString &folder, const QList<QPair<QString, QString>> &settings = {});
+tessivane::frmMain *OpenMainWindow(const QString &folder, const QList<QPair<QString, QString>> &settings = {});
 
 // Open tabs of the window (the template not counted).
-int OpenTabCount(const frmMain *w);
+int OpenTabCount(const tessivane::frmMain *w);
 // The address of the current tab ("" when there is none).
-QString CurrentPageAddress(const frmMain *w);
+QString CurrentPageAddress(const tessivane::frmMain *w);
 // Navigates the current tab to a page titled title and waits until it is
 // there (15 s at most), then lets it settle; false when it never arrived.
-bool GoAndWait(frmMain *w, const char *title);
+bool GoAndWait(tessivane::frmMain *w, const char *title);

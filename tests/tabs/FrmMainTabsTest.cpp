@@ -22,6 +22,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+using tessivane::frmMain;
+
 namespace {
 
 constexpr long kAct = 0x00AA00, kNrm = 0x0000AA, kMain = 0x123456;

@@ -10,6 +10,9 @@
 #include <QPointer>
 #include <QScrollBar>
 
+using tessivane::frmMain;
+using tessivane::frmMouse;
+
 namespace {
 
 // The hook sees every mouse event of the program's own windows before they

@@ -67,8 +67,5 @@ protected:
     void mouseDoubleClickEvent(QMouseEvent *e) override;
 };
 
-// A built-in design picture by name (":/res/<name>.png"); null when unknown.
-QPixmap ResPicture(const QString &name);
-
 // The controls' font: "微软雅黑" where installed, else the desktop's CJK sans.
 QFont UiFont(double pointSize = 9, bool bold = false);

@@ -1,7 +1,7 @@
 #include "ThemeColors.h"
 
 #include "FileName.h"
-#include "Files.h"
+#include "Settings.h"
 #include "VbCompat.h"
 
 #include <cmath>
