@@ -1,3 +1,4 @@
+#include "TestArchive.h"
 #include "Unpack.h"
 
 #include <QDir>
@@ -6,93 +7,11 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
-#include <archive.h>
-#include <archive_entry.h>
-
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 namespace {
-
-struct Entry
-{
-    QByteArray name;
-    QByteArray data;
-    mode_t type = AE_IFREG;
-    QByteArray link;      // symlink target
-    QByteArray hardlink;  // hard link target
-    qint64 zeros = 0;     // a run of zero bytes instead of data
-};
-
-Entry File(const QByteArray &name, const QByteArray &data)
-{
-    Entry e;
-    e.name = name;
-    e.data = data;
-    return e;
-}
-Entry Special(const QByteArray &name, mode_t type)
-{
-    Entry e;
-    e.name = name;
-    e.type = type;
-    return e;
-}
-Entry Link(const QByteArray &name, const QByteArray &target, bool hard)
-{
-    Entry e;
-    e.name = name;
-    (hard ? e.hardlink : e.link) = target;
-    if (!hard)
-        e.type = AE_IFLNK;
-    return e;
-}
-Entry Zeros(const QByteArray &name, qint64 n)
-{
-    Entry e;
-    e.name = name;
-    e.zeros = n;
-    return e;
-}
-
-enum class Fmt { Zip, SevenZip, Tar };
-
-void WritePackage(const QString &path, const QList<Entry> &entries, Fmt fmt = Fmt::Zip)
-{
-    archive *a = archive_write_new();
-    if (fmt == Fmt::Zip)
-        archive_write_set_format_zip(a);
-    else if (fmt == Fmt::SevenZip)
-        archive_write_set_format_7zip(a);
-    else
-        archive_write_set_format_pax_restricted(a);
-    ASSERT_EQ(archive_write_open_filename(a, QFile::encodeName(path).constData()), ARCHIVE_OK);
-    for (const Entry &e : entries) {
-        archive_entry *en = archive_entry_new();
-        archive_entry_set_pathname(en, e.name.constData());
-        archive_entry_set_filetype(en, e.type);
-        archive_entry_set_perm(en, e.type == AE_IFDIR ? 0755 : 0644);
-        if (!e.link.isEmpty())
-            archive_entry_set_symlink(en, e.link.constData());
-        if (!e.hardlink.isEmpty())
-            archive_entry_set_hardlink(en, e.hardlink.constData());
-        if (e.type == AE_IFCHR)
-            archive_entry_set_rdev(en, dev_t((1 << 8) | 3));
-        const qint64 size = e.type == AE_IFREG && e.hardlink.isEmpty()
-            ? (e.zeros ? e.zeros : e.data.size()) : 0;
-        archive_entry_set_size(en, size);
-        archive_write_header(a, en);
-        if (e.zeros) {
-            const QByteArray block(1 << 20, '\0');
-            for (qint64 done = 0; done < e.zeros; done += block.size())
-                archive_write_data(a, block.constData(), size_t(qMin<qint64>(block.size(), e.zeros - done)));
-        } else if (size) {
-            archive_write_data(a, e.data.constData(), size_t(e.data.size()));
-        }
-        archive_entry_free(en);
-    }
-    archive_write_close(a);
-    archive_write_free(a);
-}
 
 QByteArray ReadAll(const QString &path)
 {
@@ -119,11 +38,11 @@ protected:
 
 TEST_F(ArchiverTest, UnpacksEveryWritableFormatWithFolders)
 {
-    for (Fmt fmt : {Fmt::Zip, Fmt::SevenZip, Fmt::Tar}) {
+    for (ArchiveFormat fmt : {ArchiveFormat::Zip, ArchiveFormat::SevenZip, ArchiveFormat::Tar}) {
         QDir(target()).removeRecursively();
         QDir().mkpath(target());
-        WritePackage(pkg(), {Special("Demo/", AE_IFDIR), File("Demo/Demo.ini", "[App]\r\nName=Demo\r\n"),
-                             File("Demo/sub/main.vbs", "AppControl.AddTab\r\n")}, fmt);
+        WriteArchive(pkg(), {FolderEntry("Demo/"), FileEntry("Demo/Demo.ini", "[App]\r\nName=Demo\r\n"),
+                             FileEntry("Demo/sub/main.vbs", "AppControl.AddTab\r\n")}, fmt);
         const UnpackResult r = UnpackArchive(pkg(), target());
         EXPECT_TRUE(r.opened);
         EXPECT_EQ(r.written, 2);
@@ -140,6 +59,9 @@ TEST_F(ArchiverTest, SafeEntryPathTable)
         {"Demo/Demo.ini", "Demo/Demo.ini"}, {"Demo\\Demo.ini", "Demo/Demo.ini"}, {"./Demo//a", "Demo/a"},
         {"../evil", ""}, {"Demo/../../evil", ""}, {"..\\evil", ""}, {"/etc/passwd", ""},
         {"\\evil", ""}, {"C:evil", ""}, {"C:\\evil", ""}, {"", ""}, {".", ""}, {"a/..", ""},
+        // Control characters in a name: line breaks, escapes, tabs, DEL, C1 controls.
+        {"Demo/a\nb.txt", ""}, {"Demo/\x1b[31mred", ""}, {"Demo/a\tb", ""}, {"Demo/a\x7f", ""},
+        {"Demo/\xc2\x85x", ""}, {"De\rmo/a", ""}, {"Demo/\xe4\xb8\xad.txt", "Demo/\xe4\xb8\xad.txt"},
     };
     for (const auto &c : cases)
         EXPECT_EQ(SafeEntryPath(QString::fromUtf8(c.in)), QString::fromUtf8(c.out)) << c.in;
@@ -147,18 +69,18 @@ TEST_F(ArchiverTest, SafeEntryPathTable)
 
 TEST_F(ArchiverTest, HostileNamesLinksAndDevicesStayOutside)
 {
-    WritePackage(pkg(), {
-        File("../escape1", "x"),
-        File("Demo/../../escape2", "x"),
-        File("..\\escape3", "x"),
-        File(QFile::encodeName(dir.path() + QStringLiteral("/escape4")), "x"),
-        Link("Demo/out", QFile::encodeName(dir.path()), false),   // symlink out
-        File("Demo/out/escape5", "x"),                                     // through it
-        Link("Demo/hard", "../../escape6", true),
-        Special("Demo/null", AE_IFCHR),
-        Special("Demo/fifo", AE_IFIFO),
-        File("Demo/Demo.ini", "ok"),
-    }, Fmt::Tar);
+    WriteArchive(pkg(), {
+        FileEntry("../escape1", "x"),
+        FileEntry("Demo/../../escape2", "x"),
+        FileEntry("..\\escape3", "x"),
+        FileEntry(QFile::encodeName(dir.path() + QStringLiteral("/escape4")), "x"),
+        LinkEntry("Demo/out", QFile::encodeName(dir.path()), false),   // symlink out
+        FileEntry("Demo/out/escape5", "x"),                                     // through it
+        LinkEntry("Demo/hard", "../../escape6", true),
+        SpecialEntry("Demo/null", AE_IFCHR),
+        SpecialEntry("Demo/fifo", AE_IFIFO),
+        FileEntry("Demo/Demo.ini", "ok"),
+    }, ArchiveFormat::Tar);
     const UnpackResult r = UnpackArchive(pkg(), target());
     EXPECT_TRUE(r.opened);
     // The refused link leaves "out" free for a real folder inside the target.
@@ -177,7 +99,7 @@ TEST_F(ArchiverTest, ExistingLinksInTheTargetAreNotFollowed)
     QDir().mkpath(outside);
     QFile::link(outside, target() + QStringLiteral("/Demo"));
     QFile::link(outside + QStringLiteral("/victim"), target() + QStringLiteral("/top.txt"));
-    WritePackage(pkg(), {File("Demo/Demo.ini", "x"), File("top.txt", "x")});
+    WriteArchive(pkg(), {FileEntry("Demo/Demo.ini", "x"), FileEntry("top.txt", "x")});
     const UnpackResult r = UnpackArchive(pkg(), target());
     EXPECT_EQ(r.written, 0);
     EXPECT_EQ(r.skipped, 2);
@@ -186,7 +108,7 @@ TEST_F(ArchiverTest, ExistingLinksInTheTargetAreNotFollowed)
 
 TEST_F(ArchiverTest, LimitsStopBombsAndLeaveNoPartialFile)
 {
-    WritePackage(pkg(), {File("Demo/small", "abc"), Zeros("Demo/bomb", 8 << 20)});
+    WriteArchive(pkg(), {FileEntry("Demo/small", "abc"), ZerosEntry("Demo/bomb", 8 << 20)});
     UnpackLimits limits;
     limits.maxFileBytes = 1 << 20;
     const UnpackResult r = UnpackArchive(pkg(), target(), limits);
@@ -194,10 +116,10 @@ TEST_F(ArchiverTest, LimitsStopBombsAndLeaveNoPartialFile)
     EXPECT_EQ(ReadAll(target() + QStringLiteral("/Demo/small")), QByteArray("abc"));
     EXPECT_FALSE(QFileInfo::exists(target() + QStringLiteral("/Demo/bomb")));
 
-    QList<Entry> many;
+    QList<ArchiveEntry> many;
     for (int i = 0; i < 30; ++i)
-        many.append(File("Demo/f" + QByteArray::number(i), "x"));
-    WritePackage(pkg(), many);
+        many.append(FileEntry("Demo/f" + QByteArray::number(i), "x"));
+    WriteArchive(pkg(), many);
     limits = UnpackLimits();
     limits.maxEntries = 10;
     const UnpackResult r2 = UnpackArchive(pkg(), target(), limits);
@@ -219,7 +141,7 @@ TEST_F(ArchiverTest, CorruptAndMissingPackagesFailCleanly)
 
 TEST_F(ArchiverTest, ToolTakesTheBrowsersCommandForms)
 {
-    WritePackage(pkg(), {File("Demo/Demo.ini", "ini")});
+    WriteArchive(pkg(), {FileEntry("Demo/Demo.ini", "ini")});
     // As the browser starts it: paths written with "\", the target with a trailing "\".
     QString pkgArg = pkg();
     QString targetArg = target() + QStringLiteral("\\");
@@ -233,6 +155,125 @@ TEST_F(ArchiverTest, ToolTakesTheBrowsersCommandForms)
     EXPECT_EQ(ReadAll(target() + QStringLiteral("/Demo/Demo/Demo.ini")), QByteArray("ini"));
     EXPECT_NE(QProcess::execute(QStringLiteral(RAR_TOOL_PATH), {QStringLiteral("l"), pkg(), target()}), 0);
     EXPECT_NE(QProcess::execute(QStringLiteral(RAR_TOOL_PATH), {QStringLiteral("x"), pkg()}), 0);
+}
+
+// The tool's exit status tells the browser whether the package came out
+// whole: every refused entry kind makes it fail, each on its own.
+TEST_F(ArchiverTest, ToolFailsOnEveryRefusedEntryKind)
+{
+    const QByteArray outsideFile = QFile::encodeName(dir.path() + QStringLiteral("/escape"));
+    const struct { const char *kind; ArchiveEntry entry; } cases[] = {
+        {"absolute path", FileEntry(outsideFile, "x")},
+        {"dot-dot", FileEntry("Demo/../../escape", "x")},
+        {"symlink out", LinkEntry("Demo/out", QFile::encodeName(dir.path()), false)},
+        {"symlink inside", LinkEntry("Demo/in", "Demo.ini", false)},
+        {"hardlink out", LinkEntry("Demo/hard", outsideFile, true)},
+        {"character device", SpecialEntry("Demo/null", AE_IFCHR)},
+        {"block device", SpecialEntry("Demo/disk", AE_IFBLK)},
+        {"fifo", SpecialEntry("Demo/fifo", AE_IFIFO)},
+        {"line break in name", FileEntry("Demo/a\nb", "x")},
+        {"escape in name", FileEntry("Demo/\x1b[2J", "x")},
+    };
+    for (const auto &c : cases) {
+        QDir(target()).removeRecursively();
+        QDir().mkpath(target());
+        ASSERT_TRUE(WriteArchive(pkg(), {FileEntry("Demo/Demo.ini", "ok"), c.entry}, ArchiveFormat::Tar)) << c.kind;
+        EXPECT_NE(QProcess::execute(QStringLiteral(RAR_TOOL_PATH), {QStringLiteral("x"), pkg(), target()}), 0)
+            << c.kind;
+        EXPECT_EQ(QDir(target() + QStringLiteral("/Demo")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+                  QStringList(QStringLiteral("Demo.ini")))
+            << c.kind;
+        ExpectNothingOutside();
+    }
+}
+
+TEST_F(ArchiverTest, ExistingHardLinkIsReplacedNotWrittenThrough)
+{
+    const QString victim = dir.path() + QStringLiteral("/victim");
+    QFile v(victim);
+    ASSERT_TRUE(v.open(QIODevice::WriteOnly));
+    v.write("old");
+    v.close();
+    QDir().mkpath(target() + QStringLiteral("/Demo"));
+    ASSERT_EQ(::link(QFile::encodeName(victim).constData(),
+                     QFile::encodeName(target() + QStringLiteral("/Demo/Demo.ini")).constData()), 0);
+    WriteArchive(pkg(), {FileEntry("Demo/Demo.ini", "new")});
+    EXPECT_EQ(QProcess::execute(QStringLiteral(RAR_TOOL_PATH), {QStringLiteral("x"), pkg(), target()}), 0);
+    EXPECT_EQ(ReadAll(target() + QStringLiteral("/Demo/Demo.ini")), QByteArray("new"));
+    EXPECT_EQ(ReadAll(victim), QByteArray("old"));
+}
+
+TEST_F(ArchiverTest, ExistingSymlinkIsNotWrittenThroughAndFailsTheTool)
+{
+    const QString victim = dir.path() + QStringLiteral("/victim");
+    QFile v(victim);
+    ASSERT_TRUE(v.open(QIODevice::WriteOnly));
+    v.write("old");
+    v.close();
+    QDir().mkpath(target() + QStringLiteral("/Demo"));
+    ASSERT_TRUE(QFile::link(victim, target() + QStringLiteral("/Demo/Demo.ini")));
+    WriteArchive(pkg(), {FileEntry("Demo/Demo.ini", "new")});
+    EXPECT_NE(QProcess::execute(QStringLiteral(RAR_TOOL_PATH), {QStringLiteral("x"), pkg(), target()}), 0);
+    EXPECT_EQ(ReadAll(victim), QByteArray("old"));
+    EXPECT_TRUE(QFileInfo(target() + QStringLiteral("/Demo/Demo.ini")).isSymLink());
+}
+
+// A new file is written beside the old one and renamed over it: an entry
+// that fails half-way leaves the old file as it was, and no part file.
+TEST_F(ArchiverTest, FailedEntryLeavesTheOldFile)
+{
+    QByteArray big;
+    for (int i = 0; big.size() < 200000; ++i)
+        big += "line " + QByteArray::number(i * 7919 % 100003) + "\r\n";
+    const auto prepareOld = [&] {
+        QDir(target()).removeRecursively();
+        QDir().mkpath(target() + QStringLiteral("/Demo"));
+        QFile f(target() + QStringLiteral("/Demo/Demo.ini"));
+        f.open(QIODevice::WriteOnly);
+        f.write("old");
+    };
+    const auto expectOld = [&](const char *what) {
+        EXPECT_EQ(ReadAll(target() + QStringLiteral("/Demo/Demo.ini")), QByteArray("old")) << what;
+        EXPECT_EQ(QDir(target() + QStringLiteral("/Demo")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+                  QStringList(QStringLiteral("Demo.ini")))
+            << what;
+    };
+
+    // Cut short in the middle of the file's data.
+    prepareOld();
+    ASSERT_TRUE(WriteArchive(pkg(), {FileEntry("Demo/Demo.ini", big)}, ArchiveFormat::Tar));
+    ASSERT_TRUE(TruncateFile(pkg(), 512 + big.size() / 2));
+    EXPECT_NE(QProcess::execute(QStringLiteral(RAR_TOOL_PATH), {QStringLiteral("x"), pkg(), target()}), 0);
+    expectOld("truncated");
+
+    // Compressed data damaged in the middle.
+    prepareOld();
+    ASSERT_TRUE(WriteArchive(pkg(), {FileEntry("Demo/Demo.ini", big)}, ArchiveFormat::Zip));
+    ASSERT_TRUE(CorruptFile(pkg(), QFileInfo(pkg()).size() / 2, 64));
+    EXPECT_NE(QProcess::execute(QStringLiteral(RAR_TOOL_PATH), {QStringLiteral("x"), pkg(), target()}), 0);
+    expectOld("corrupt");
+
+    // Over the size limit.
+    prepareOld();
+    ASSERT_TRUE(WriteArchive(pkg(), {ZerosEntry("Demo/Demo.ini", 3 << 20)}));
+    UnpackLimits limits;
+    limits.maxFileBytes = 1 << 20;
+    EXPECT_TRUE(UnpackArchive(pkg(), target(), limits).truncated);
+    expectOld("too big");
+}
+
+TEST_F(ArchiverTest, ReplacingFilesLeavesNoTemporaryFiles)
+{
+    QDir().mkpath(target() + QStringLiteral("/Demo"));
+    QFile f(target() + QStringLiteral("/Demo/Demo.ini"));
+    f.open(QIODevice::WriteOnly);
+    f.write("old");
+    f.close();
+    WriteArchive(pkg(), {FileEntry("Demo/Demo.ini", "new"), FileEntry("Demo/a.txt", "a")});
+    EXPECT_EQ(QProcess::execute(QStringLiteral(RAR_TOOL_PATH), {QStringLiteral("x"), pkg(), target()}), 0);
+    EXPECT_EQ(ReadAll(target() + QStringLiteral("/Demo/Demo.ini")), QByteArray("new"));
+    EXPECT_EQ(QDir(target() + QStringLiteral("/Demo")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden | QDir::System),
+              QStringList({QStringLiteral("a.txt"), QStringLiteral("Demo.ini")}));
 }
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
 #include <QStringList>
 
 #include <archive.h>
@@ -51,14 +52,34 @@ bool WriteAll(int fd, const char *data, size_t size)
     return true;
 }
 
+// Creates a new, empty file with a name of its own in the folder, for the
+// data of one entry before it is renamed into place. Returns -1 on failure.
+int CreateTempFile(int dirFd, QByteArray *tempName)
+{
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        *tempName = ".rar-" + QByteArray::number(QRandomGenerator::global()->generate64(), 36);
+        const int fd = ::openat(dirFd, tempName->constData(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    return -1;
+}
+
 } // namespace
 
 QString SafeEntryPath(const QString &name)
 {
     QString n = name;
     n.replace(QLatin1Char('\\'), QLatin1Char('/'));
-    if (n.isEmpty() || n.startsWith(QLatin1Char('/')) || n.contains(QLatin1Char('\0')))
+    if (n.isEmpty() || n.startsWith(QLatin1Char('/')))
         return QString();
+    // Control characters (NUL, line breaks, terminal escapes, C1 codes) make
+    // names that show as something else or break the lists that hold them.
+    for (const QChar c : n) {
+        if (c.category() == QChar::Other_Control)
+            return QString();
+    }
     // Drive letters ("C:...") name another place as well.
     if (n.size() >= 2 && n.at(1) == QLatin1Char(':'))
         return QString();
@@ -140,15 +161,18 @@ UnpackResult UnpackArchive(const QString &archivePath, const QString &targetFold
             continue;
         }
         const QByteArray fileBytes = QFile::encodeName(fileName);
-        // A link or folder standing where the file goes is not followed or replaced.
+        // A link, folder or device standing where the file goes is neither
+        // followed nor replaced. A regular file is replaced by renaming the
+        // new one over it, never written into: another hard link to it keeps
+        // its data, and an entry that fails half-way leaves the old file.
         struct stat st;
         if (::fstatat(dirFd, fileBytes.constData(), &st, AT_SYMLINK_NOFOLLOW) == 0 && !S_ISREG(st.st_mode)) {
             ::close(dirFd);
             ++result.skipped;
             continue;
         }
-        const int fd = ::openat(dirFd, fileBytes.constData(),
-                                O_WRONLY | O_CREAT | O_TRUNC | O_NOFOLLOW | O_CLOEXEC, 0644);
+        QByteArray tempBytes;
+        const int fd = CreateTempFile(dirFd, &tempBytes);
         if (fd < 0) {
             ::close(dirFd);
             ++result.skipped;
@@ -178,10 +202,12 @@ UnpackResult UnpackArchive(const QString &archivePath, const QString &targetFold
                 break;
             }
         }
-        ::close(fd);
+        if (::close(fd) != 0)
+            ok = false;
+        if (ok && ::renameat(dirFd, tempBytes.constData(), dirFd, fileBytes.constData()) != 0)
+            ok = false;
         if (!ok) {
-            // A partial file is not left behind.
-            ::unlinkat(dirFd, fileBytes.constData(), 0);
+            ::unlinkat(dirFd, tempBytes.constData(), 0);
             ::close(dirFd);
             if (result.truncated)
                 break;

@@ -3,8 +3,9 @@
 #include <QString>
 
 // Unpacking of app packages into a target folder, refusing everything that
-// could land outside it: absolute names, "..", links, device files, and
-// entries beyond the size and count limits.
+// could land outside it: absolute names, "..", names with control
+// characters, links, device files, fifos, and entries beyond the size and
+// count limits. Files are written beside their place and renamed into it.
 struct UnpackLimits
 {
     qint64 maxTotalBytes = qint64(512) * 1024 * 1024; // all files together
@@ -22,8 +23,9 @@ struct UnpackResult
 };
 
 // The relative path an archive entry may be written to ("/" separated, no
-// empty, "." or ".." parts), or "" when the name is not safe. Names written
-// with "\" are taken as folder separators.
+// empty, "." or ".." parts), or "" when the name is not safe (absolute, a
+// drive letter, "..", a control character). Names written with "\" are taken
+// as folder separators.
 QString SafeEntryPath(const QString &name);
 
 UnpackResult UnpackArchive(const QString &archivePath, const QString &targetFolder,

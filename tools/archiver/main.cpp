@@ -8,8 +8,11 @@
 
 // The archive tool that unpacks app packages: "rar x <package> <folder>"
 // extracts the package with its stored folder names into the folder. Paths
-// may be written with "\" as the browser stores them. Existing files are
-// overwritten; nothing is written outside the folder.
+// may be written with "\" as the browser stores them. An existing file is
+// replaced by renaming the new one over it, never written through a link;
+// nothing is written outside the folder. The exit status is 0 only when every
+// entry was unpacked: a refused entry (unsafe name, link, device, fifo), a
+// damaged or cut archive and a reached limit all give 1.
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
@@ -29,5 +32,5 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "rar: size or entry limit reached, unpacking stopped\n");
     if (!r.error.isEmpty())
         std::fprintf(stderr, "rar: %s\n", qPrintable(r.error));
-    return (r.truncated || !r.error.isEmpty()) ? 1 : 0;
+    return (r.skipped || r.truncated || !r.error.isEmpty()) ? 1 : 0;
 }
