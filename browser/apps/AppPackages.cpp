@@ -5,17 +5,17 @@
 #include "Clipboard.h"
 #include "FileName.h"
 #include "Files.h"
+#include "Gbk.h"
+#include "IniFile.h"
 #include "MessageBoxes.h"
+#include "PackageStaging.h"
 #include "Processes.h"
 #include "ProgramFolder.h"
 #include "TextFile.h"
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QFileInfo>
-#include <QSet>
-#include <QThread>
-#include <QTimer>
+#include <QTemporaryDir>
 
 #include <memory>
 
@@ -31,46 +31,95 @@ void WriteWholeText(const QString &path, const QString &text)
     TextFile::writeWhole(toLocalPath(path), text);
 }
 
-// The archive tool runs on after the install returns and may write the app's
-// ini file after "AllowedExt" has been reset, bringing back the package's own
-// value. For a while after a new install the reset is repeated whenever the
-// file says otherwise, until the user has answered the page prompt.
-constexpr int kGuardMs = 20000;
-constexpr int kGuardStepMs = 200;
-
-QSet<QString> &GuardedInis()
+QWidget *DialogOwner()
 {
-    static QSet<QString> s;
-    return s;
+    AppHost *h = AppHosting::host();
+    return h ? h->MainWindow() : nullptr;
 }
 
-void GuardAllowedExt(const QString &ini)
+void SlidePanel()
 {
-    GuardedInis().insert(ini);
-    auto elapsed = std::make_shared<QElapsedTimer>();
-    elapsed->start();
-    auto *timer = new QTimer(QCoreApplication::instance());
-    timer->setInterval(kGuardStepMs);
-    QObject::connect(timer, &QTimer::timeout, timer, [timer, ini, elapsed] {
-        if (!GuardedInis().contains(ini) || elapsed->elapsed() > kGuardMs) {
-            GuardedInis().remove(ini);
-            timer->stop();
-            timer->deleteLater();
-            return;
+    if (AppHost *h = AppHosting::host())
+        h->SlideAppPanel();
+}
+
+const QString kInstallErrorTitle = QStringLiteral("应用安装时错误");
+
+// A staging folder "Apps\.zelp-XXXXXX" for one install, deleted with
+// everything in it when the install is over (or the program ends first). App
+// names never begin with ".", so it never meets an app's folder.
+class Staging
+{
+public:
+    Staging()
+    {
+        QTemporaryDir dir(toLocalPath(GetAppPath() + QStringLiteral("Apps\\")) + QStringLiteral(".zelp-XXXXXX"));
+        if (dir.isValid()) {
+            dir.setAutoRemove(false);
+            m_local = dir.path();
         }
-        if (QFileInfo::exists(toLocalPath(ini))
-            && ReadIni(QStringLiteral("App"), QStringLiteral("AllowedExt"), ini) != QLatin1String("0"))
-            WriteIni(QStringLiteral("App"), QStringLiteral("AllowedExt"), QStringLiteral("0"), ini);
-    });
-    timer->start();
+    }
+    ~Staging()
+    {
+        if (!m_local.isEmpty())
+            DelFile(m_local, false);
+    }
+    Staging(const Staging &) = delete;
+    Staging &operator=(const Staging &) = delete;
+
+    bool isValid() const { return !m_local.isEmpty(); }
+    QString local() const { return m_local; }
+    // The folder as the archive tool is given it: program folder style, with "\".
+    QString stored() const
+    {
+        return GetAppPath() + QStringLiteral("Apps\\") + QFileInfo(m_local).fileName() + QStringLiteral("\\");
+    }
+
+private:
+    QString m_local;
+};
+
+// Ends an install whose archive tool has ended with exitCode.
+void FinishInstall(const Staging &staging, const QString &name, int exitCode)
+{
+    const QString appsFolder = GetAppPath() + QStringLiteral("Apps\\");
+    const QString entry = name + QStringLiteral("\\") + name + QStringLiteral(".ini");
+    const bool hadApp = QFileInfo::exists(toLocalPath(appsFolder + name));
+
+    // Every install asks for the page afresh: the answer is reset in the
+    // unpacked ini before it takes the app's place.
+    const QString stagedIni = staging.stored() + entry;
+    bool ok = exitCode == 0 && StagedAppIsWhole(staging.local(), name);
+    if (ok) {
+        WriteIni(QStringLiteral("App"), QStringLiteral("AllowedExt"), QStringLiteral("0"), stagedIni);
+        ok = ReadIni(QStringLiteral("App"), QStringLiteral("AllowedExt"), stagedIni) == QLatin1String("0");
+    }
+    if (ok)
+        ok = MoveAppIntoPlace(staging.local(), toLocalPath(appsFolder), name);
+
+    if (ok) {
+        const int count = AppCountFromText(ReadAppsIni(QStringLiteral("Count")));
+        bool registered = false;
+        for (int k = 1; k <= count && !registered; ++k)
+            registered = ReadAppsIni(QStringLiteral("app") + QString::number(k)) == entry;
+        if (!registered && count < kMaxAppNumber) {
+            WriteAppsIni(QStringLiteral("Count"), QString::number(count + 1));
+            const QString text = ReadTxt(AppsIniPath()) + QStringLiteral("app") + QString::number(count + 1)
+                + QStringLiteral("=") + entry;
+            WriteWholeText(AppsIniPath(), text + QStringLiteral("\r\n"));
+        }
+    }
+
+    SlidePanel();
+    if (!ok) {
+        QString text = QStringLiteral("应用 ") + name + QStringLiteral(" 安装失败：安装包已损坏或含有不允许的内容");
+        if (hadApp)
+            text += QStringLiteral("\r\n已安装的版本保持不变");
+        MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, kInstallErrorTitle, DialogOwner());
+    }
 }
 
 } // namespace
-
-void AppAllowedExtAnswered(const QString &ini)
-{
-    GuardedInis().remove(ini);
-}
 
 QString AppsIniPath()
 {
@@ -80,18 +129,33 @@ QString AppsIniPath()
 QString AppIniPath(int n)
 {
     const QString entry = ReadAppsIni(QStringLiteral("app") + QString::number(n));
-    return entry.isEmpty() ? QString() : GetAppPath() + QStringLiteral("Apps\\") + entry;
+    return AppNameOfEntry(entry).isEmpty() ? QString() : GetAppPath() + QStringLiteral("Apps\\") + entry;
 }
 
-QString AppFolderOfEntry(const QString &entry)
+bool IsAppName(const QString &name)
+{
+    if (name.isEmpty() || name.front().isSpace() || name.back().isSpace())
+        return false;
+    for (const QChar c : name) {
+        if (c.category() == QChar::Other_Control || c == QLatin1Char('\\') || c == QLatin1Char('/')
+            || c == QLatin1Char(':') || c == QLatin1Char('.'))
+            return false;
+    }
+    // The entry <name>\<name>.ini is stored in GBK and read back at most
+    // IniFile::kReadLimit bytes long.
+    const QByteArray stored = Gbk::encode(name);
+    return Gbk::decode(stored) == name && 2 * stored.size() + 5 <= IniFile::kReadLimit;
+}
+
+QString AppNameOfEntry(const QString &entry)
 {
     const int cut = entry.indexOf(QLatin1Char('\\'));
-    const QString folder = cut < 0 ? entry : entry.left(cut);
-    if (folder.isEmpty() || folder == QLatin1String(".") || folder == QLatin1String("..")
-        || folder.contains(QLatin1Char('/')) || folder.contains(QLatin1Char(':'))
-        || folder.trimmed().isEmpty())
+    if (cut < 0)
         return QString();
-    return folder;
+    const QString name = entry.left(cut);
+    if (!IsAppName(name) || entry != name + QStringLiteral("\\") + name + QStringLiteral(".ini"))
+        return QString();
+    return name;
 }
 
 void InstallApp(const QString &path)
@@ -99,51 +163,43 @@ void InstallApp(const QString &path)
     const QString tool = ArchiveToolPath();
     if (!QFileInfo(toLocalPath(tool)).isFile()) {
         MsgBox(QStringLiteral("应用解压缩模块已被删除，无法正常安装应用"), MsgButtons::Ok, MsgIcon::Exclamation,
-               QStringLiteral("应用安装时错误"), AppHosting::host() ? AppHosting::host()->MainWindow() : nullptr);
+               kInstallErrorTitle, DialogOwner());
         return;
     }
     const QString name = GetFileName(path, false);
     const QString appsFolder = GetAppPath() + QStringLiteral("Apps\\");
 
+    if (!IsAppName(name)) {
+        SlidePanel();
+        MsgBox(QStringLiteral("应用安装包的文件名不能用作应用的名称，应用未安装"), MsgButtons::Ok, MsgIcon::Exclamation,
+               kInstallErrorTitle, DialogOwner());
+        return;
+    }
+
     // The same command for the app's own folder, for a user who unpacks by hand.
     Clipboard::setText(tool + QStringLiteral(" x \"") + path + QStringLiteral("\" \"") + appsFolder + name
                        + QStringLiteral("\""));
 
-    Processes::startDetached(tool, {QStringLiteral("x"), path, appsFolder}, true);
-
-    const QString entry = name + QStringLiteral("\\") + name + QStringLiteral(".ini");
-    const int count = AppCountFromText(ReadAppsIni(QStringLiteral("Count")));
-    bool registered = false;
-    for (int k = 1; k <= count && !registered; ++k)
-        registered = ReadAppsIni(QStringLiteral("app") + QString::number(k)) == entry;
-
-    // A name that cannot be a folder of its own is not registered: its entry
-    // would let an uninstall reach outside "Apps\".
-    if (!registered && !AppFolderOfEntry(entry).isEmpty() && count < kMaxAppNumber) {
-        WriteAppsIni(QStringLiteral("Count"), QString::number(count + 1));
-        const QString text = ReadTxt(AppsIniPath()) + QStringLiteral("app") + QString::number(count + 1)
-            + QStringLiteral("=") + entry;
-        WriteWholeText(AppsIniPath(), text + QStringLiteral("\r\n"));
-        QCoreApplication::processEvents();
-        QThread::msleep(100);
-        const QString ini = appsFolder + entry;
-        WriteIni(QStringLiteral("App"), QStringLiteral("AllowedExt"), QStringLiteral("0"), ini);
-        GuardAllowedExt(ini);
+    auto staging = std::make_shared<Staging>();
+    if (!staging->isValid()) {
+        FinishInstall(*staging, name, -1);
+        return;
     }
-
-    if (AppHost *h = AppHosting::host())
-        h->SlideAppPanel();
+    // The install goes on when the tool has ended; the staging folder goes
+    // with the last reference to it.
+    Processes::startWatched(tool, {QStringLiteral("x"), path, staging->stored()}, true,
+                            QCoreApplication::instance(),
+                            [staging, name](int exitCode) { FinishInstall(*staging, name, exitCode); });
 }
 
 void DelApp(int n)
 {
     const int count = AppCountFromText(ReadAppsIni(QStringLiteral("Count")));
     const QString entry = ReadAppsIni(QStringLiteral("app") + QString::number(n));
-    if (entry.isEmpty())
+    const QString name = AppNameOfEntry(entry);
+    if (name.isEmpty())
         return;
-    const QString folder = AppFolderOfEntry(entry);
-    if (!folder.isEmpty())
-        DelFile(GetAppPath() + QStringLiteral("Apps\\") + folder, false);
+    DelFile(GetAppPath() + QStringLiteral("Apps\\") + name, false);
 
     QStringList kept;
     for (int k = 1; k <= count; ++k) {

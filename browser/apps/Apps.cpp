@@ -85,9 +85,11 @@ QString FindApps(const QString &txt)
     const int count = AppCountFromText(RegistryValue(content, QStringLiteral("Count")));
     QString result;
     for (int k = 1; k <= count; ++k) {
+        // An entry that names no app's own ini is not read: its name is empty.
         const QString entry = RegistryValue(content, QStringLiteral("app") + QString::number(k));
-        const QString name = ReadIni(QStringLiteral("App"), QStringLiteral("Name"),
-                                     GetAppPath() + QStringLiteral("Apps\\") + entry);
+        const QString name = AppNameOfEntry(entry).isEmpty()
+            ? QString()
+            : ReadIni(QStringLiteral("App"), QStringLiteral("Name"), GetAppPath() + QStringLiteral("Apps\\") + entry);
         if (name.toLower().contains(needle))
             result += name + kSep;
     }
@@ -177,7 +179,6 @@ QString RunApp(const QString &iniPath)
             if (answer != MsgAnswer::Yes)
                 return QString();
             WriteIni(QStringLiteral("App"), QStringLiteral("AllowedExt"), QStringLiteral("1"), iniPath);
-            AppAllowedExtAnswered(iniPath);
         }
         AppHost *h = AppHosting::host();
         QObject *doc = h ? h->PageDocument() : nullptr;
@@ -234,7 +235,9 @@ void RunLoadApps()
 {
     const int count = AppWalkCount();
     for (int k = 1; k <= count; ++k) {
-        const QString ini = GetAppPath() + QStringLiteral("Apps\\") + ReadAppsIni(QStringLiteral("app") + QString::number(k));
+        const QString ini = AppIniPath(k);
+        if (ini.isEmpty())
+            continue;
         const auto onLoad = ToNumber(ReadIni(QStringLiteral("App"), QStringLiteral("OnLoad"), ini));
         if (onLoad && *onLoad == 1)
             RunApp(ini);

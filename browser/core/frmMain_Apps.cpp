@@ -246,8 +246,9 @@ void frmMain::picAIco_MouseUp(int Index, int, int, double, double)
     } else {
         tmrSApp->Tag = QStringLiteral("1");
         tmrSApp->setEnabled(true);
-        const QString result = RunApp(GetAppPath() + QStringLiteral("Apps\\")
-                                      + ReadAppsIni(QStringLiteral("app") + QString::number(Index)));
+        // An entry that names no app's own ini is not run.
+        const QString ini = AppIniPath(Index);
+        const QString result = ini.isEmpty() ? QString() : RunApp(ini);
         if (!result.isEmpty())
             MsgBox(result, MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("应用出现错误"), this);
     }

@@ -26,6 +26,12 @@ bool Processes::startDetached(const QString &program, const QStringList &argumen
     return impl()->startDetached(program, arguments, hidden);
 }
 
+void Processes::startWatched(const QString &program, const QStringList &arguments, bool hidden, QObject *context,
+                             std::function<void(int exitCode)> done)
+{
+    impl()->startWatched(program, arguments, hidden, context, std::move(done));
+}
+
 bool Processes::openDocument(const QString &path)
 {
     return impl()->openDocument(path);

@@ -1,9 +1,11 @@
 // The app panel in the real main window: icons, run on click, drag out to
 // remove, install through the panel's dialog.
+#include "AppEngines.h"
 #include "FakeFileDialogs.h"
 #include "FakeMessageBoxes.h"
 #include "FakeProcesses.h"
 #include "Files.h"
+#include "TestArchive.h"
 #include "ProgramFolder.h"
 #include "Twips.h"
 #include "frmMain.h"
@@ -24,6 +26,12 @@
 using tessivane::frmMain;
 
 namespace {
+
+QByteArray ReadBytes(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
 
 void WriteFile(const QString &path, const QByteArray &bytes)
 {
@@ -111,7 +119,7 @@ TEST_F(AppPanel, ClickRunsDragOutRemoves)
     w->picAIco_MouseUp(2, 2, 0, 10, 10); // a right click runs too
     EXPECT_EQ(w->lblAddApp[1]->text(), QStringLiteral("添加应用"));
     EXPECT_EQ(w->tmrSApp->Tag, QStringLiteral("1"));
-    QTRY_VERIFY_WITH_TIMEOUT(w->Web(w->CurIdx)->LocationURL().contains(QLatin1String("P2")), 15000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->Web(w->CurIdx)->LocationURL().contains(QLatin1String("P2")); }, 15000));
 
     // Dragged partly over the edge: runs, does not remove.
     w->picAIco_MouseMove(1, 0, 0, 0, 0);
@@ -159,6 +167,9 @@ TEST_F(AppPanel, InstallFromTheDialogCopiesIntoAppsOnce)
     copied.close();
     ASSERT_EQ(processes.starts().size(), 1);
     EXPECT_EQ(processes.starts().at(0).arguments.at(1), GetAppPath() + QStringLiteral("Apps\\Demo.zelp"));
+    // The tool unpacked the package into the staging folder it was given.
+    WriteFile(toLocalPath(processes.starts().at(0).arguments.at(2)) + QStringLiteral("Demo/Demo.ini"), "[App]\r\nName=Demo\r\n");
+    ASSERT_TRUE(processes.finish(0, 0));
     EXPECT_EQ(ReadAppsIni(QStringLiteral("app1")), QStringLiteral("Demo\\Demo.ini"));
 
     // The package already in place, chosen with "/": used as it is, not emptied.
@@ -166,11 +177,62 @@ TEST_F(AppPanel, InstallFromTheDialogCopiesIntoAppsOnce)
     w->lblAddApp_Click(0);
     ASSERT_TRUE(copied.open(QIODevice::ReadOnly));
     EXPECT_EQ(copied.readAll(), QByteArray("PKG"));
+    ASSERT_EQ(processes.starts().size(), 2);
+    WriteFile(toLocalPath(processes.starts().at(1).arguments.at(2)) + QStringLiteral("Demo/Demo.ini"), "[App]\r\nName=Demo\r\n");
+    ASSERT_TRUE(processes.finish(1, 0));
     EXPECT_EQ(ReadAppsIni(QStringLiteral("Count")), QStringLiteral("1"));
 
     dialogs.queueAnswer(QString()); // cancelled
     w->lblAddApp_Click(0);
     EXPECT_EQ(processes.starts().size(), 2);
+}
+
+TEST_F(AppPanel, HostilePackageFromTheDialogIsReportedAndChangesNothing)
+{
+    ASSERT_TRUE(QFile::copy(QStringLiteral(RAR_TOOL_PATH), p(QStringLiteral("rar"))));
+    Apps(1);
+    w->RfshApps();
+    const QByteArray registry = ReadBytes(p(QStringLiteral("Apps/Apps.ini")));
+    QTemporaryDir outside;
+    const QString pkg = outside.path() + QStringLiteral("/A1.zelp");
+    ASSERT_TRUE(WriteArchive(pkg, {FileEntry("A1/A1.ini", "[App]\r\nName=Hijacked\r\nType=url\r\nUrl=x\r\n"),
+                                   FileEntry("../Apps.ini", "[Apps]\r\nCount=0\r\n"),
+                                   LinkEntry("A1/cfg", QFile::encodeName(p(QStringLiteral("config.ini"))), false)},
+                             ArchiveFormat::Tar));
+    FakeFileDialogs dialogs;
+    FakeMessageBoxes boxes;
+    dialogs.queueAnswer(pkg);
+    w->lblAddApp_Click(1);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.asked().isEmpty(); }, 15000));
+    EXPECT_EQ(boxes.asked().at(0).title, QStringLiteral("应用安装时错误"));
+    EXPECT_EQ(boxes.asked().at(0).text,
+              QStringLiteral("应用 A1 安装失败：安装包已损坏或含有不允许的内容\r\n已安装的版本保持不变"));
+    EXPECT_EQ(ReadBytes(p(QStringLiteral("Apps/Apps.ini"))), registry);
+    EXPECT_TRUE(ReadBytes(p(QStringLiteral("Apps/A1/A1.ini"))).startsWith("[App]\r\nName=A1\r\n"));
+    EXPECT_FALSE(QFileInfo::exists(p(QStringLiteral("Apps/A1/cfg"))));
+    // The panel's own glide still runs: the install ended.
+    EXPECT_TRUE(w->tmrSApp->isActive() || !w->tmrSApp->Tag.isEmpty());
+}
+
+TEST_F(AppPanel, EntryOfTheWrongFormIsNeitherRunNorRemoved)
+{
+    Apps(1);
+    WriteFile(p(QStringLiteral("Apps/Apps.ini")), "[Apps]\r\nCount=1\r\napp1=A1\\u.ini\r\n");
+    // Were it run, it would load an engine at once.
+    WriteFile(p(QStringLiteral("Apps/A1/u.ini")),
+              "[App]\r\nName=Evil\r\nType=javascript\r\nScript=Apps\\A1\\m.js\r\nUseExtent=0\r\nHasUI=0\r\n");
+    WriteFile(p(QStringLiteral("Apps/A1/m.js")), "var x = 1;\r\n");
+    w->RfshApps();
+    ASSERT_EQ(w->picAIco.ubound(), 1);
+    EXPECT_EQ(w->picAIco(1)->toolTip(), QStringLiteral("    版权: "));
+    const int engines = AppEngines::UBound();
+    w->picAIco_MouseUp(1, 1, 0, 10, 10);
+    EXPECT_EQ(AppEngines::UBound(), engines);
+    w->picAIco_MouseMove(1, 0, 0, 0, 0);
+    w->picAIco_MouseMove(1, 1, 0, -3000, 0);
+    w->picAIco_MouseUp(1, 1, 0, -3000, 0);
+    EXPECT_TRUE(QFileInfo::exists(p(QStringLiteral("Apps/A1/u.ini"))));
+    EXPECT_EQ(ReadAppsIni(QStringLiteral("app1")), QStringLiteral("A1\\u.ini"));
 }
 
 } // namespace

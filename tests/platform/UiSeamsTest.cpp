@@ -17,10 +17,15 @@
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QTest>
+#include <QFileInfo>
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
+
+#include <signal.h>
 
 namespace {
 // Sets an environment variable for one scope.
@@ -279,6 +284,43 @@ TEST(Processes, RealStartPassesArgumentsWithoutAShell)
     EXPECT_FALSE(Processes::startDetached(dir.path() + QStringLiteral("/missing.exe"), {}, false));
     EXPECT_FALSE(Processes::startDetached(QString(), {}, false));
     EXPECT_FALSE(Processes::openDocument(QString()));
+}
+
+TEST(Processes, WatchedStartReportsTheExitCodeOnce)
+{
+    QObject context;
+    QList<int> codes;
+    Processes::startWatched(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("exit 3")}, true, &context,
+                            [&](int code) { codes << code; });
+    Processes::startWatched(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("kill -9 $$")}, true,
+                            &context, [&](int code) { codes << code; });
+    Processes::startWatched(QStringLiteral("/no/such/program"), {}, true, &context, [&](int code) { codes << code; });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return codes.size() == 3; }, 10000));
+    std::sort(codes.begin(), codes.end());
+    EXPECT_EQ(codes, QList<int>({-1, -1, 3}));
+}
+
+TEST(Processes, WatchedStartEndsWithItsContextUnreported)
+{
+    QTemporaryDir dir;
+    const QString pidFile = dir.path() + QStringLiteral("/pid");
+    bool called = false;
+    auto released = std::make_shared<int>(0);
+    {
+        QObject context;
+        std::shared_ptr<int> held = released;
+        Processes::startWatched(QStringLiteral("/bin/sh"),
+                                {QStringLiteral("-c"), QStringLiteral("echo $$ > \"$0\"; exec sleep 30"), pidFile}, true,
+                                &context, [&called, held](int) { called = true; });
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo(pidFile).size() > 0; }, 10000));
+    }
+    EXPECT_FALSE(called);
+    EXPECT_EQ(released.use_count(), 1);
+    QFile f(pidFile);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    const pid_t pid = pid_t(f.readAll().trimmed().toInt());
+    ASSERT_GT(pid, 0);
+    EXPECT_NE(::kill(pid, 0), 0); // ended and reaped
 }
 
 TEST(Processes, FakeRecordsStartsAndDocuments)
