@@ -79,44 +79,53 @@ private:
     QString m_local;
 };
 
-// Ends an install whose archive tool has ended with exitCode.
-void FinishInstall(const Staging &staging, const QString &name, int exitCode)
+bool HasApp(const QString &name)
+{
+    return QFileInfo::exists(toLocalPath(GetAppPath() + QStringLiteral("Apps\\") + name));
+}
+
+// After the archive tool has ended with exitCode: puts the unpacked app in
+// place and registers it. False when the package is refused; then nothing
+// outside the staging folder has changed.
+bool PlaceAndRegister(const Staging &staging, const QString &name, int exitCode)
 {
     const QString appsFolder = GetAppPath() + QStringLiteral("Apps\\");
     const QString entry = name + QStringLiteral("\\") + name + QStringLiteral(".ini");
-    const bool hadApp = QFileInfo::exists(toLocalPath(appsFolder + name));
-
+    if (exitCode != 0 || !StagedAppIsWhole(staging.local(), name))
+        return false;
     // Every install asks for the page afresh: the answer is reset in the
     // unpacked ini before it takes the app's place.
     const QString stagedIni = staging.stored() + entry;
-    bool ok = exitCode == 0 && StagedAppIsWhole(staging.local(), name);
-    if (ok) {
-        WriteIni(QStringLiteral("App"), QStringLiteral("AllowedExt"), QStringLiteral("0"), stagedIni);
-        ok = ReadIni(QStringLiteral("App"), QStringLiteral("AllowedExt"), stagedIni) == QLatin1String("0");
-    }
-    if (ok)
-        ok = MoveAppIntoPlace(staging.local(), toLocalPath(appsFolder), name);
+    WriteIni(QStringLiteral("App"), QStringLiteral("AllowedExt"), QStringLiteral("0"), stagedIni);
+    if (ReadIni(QStringLiteral("App"), QStringLiteral("AllowedExt"), stagedIni) != QLatin1String("0"))
+        return false;
+    if (!MoveAppIntoPlace(staging.local(), toLocalPath(appsFolder), name))
+        return false;
 
-    if (ok) {
-        const int count = AppCountFromText(ReadAppsIni(QStringLiteral("Count")));
-        bool registered = false;
-        for (int k = 1; k <= count && !registered; ++k)
-            registered = ReadAppsIni(QStringLiteral("app") + QString::number(k)) == entry;
-        if (!registered && count < kMaxAppNumber) {
-            WriteAppsIni(QStringLiteral("Count"), QString::number(count + 1));
-            const QString text = ReadTxt(AppsIniPath()) + QStringLiteral("app") + QString::number(count + 1)
-                + QStringLiteral("=") + entry;
-            WriteWholeText(AppsIniPath(), text + QStringLiteral("\r\n"));
-        }
+    const int count = AppCountFromText(ReadAppsIni(QStringLiteral("Count")));
+    bool registered = false;
+    for (int k = 1; k <= count && !registered; ++k)
+        registered = ReadAppsIni(QStringLiteral("app") + QString::number(k)) == entry;
+    if (!registered && count < kMaxAppNumber) {
+        WriteAppsIni(QStringLiteral("Count"), QString::number(count + 1));
+        const QString text = ReadTxt(AppsIniPath()) + QStringLiteral("app") + QString::number(count + 1)
+            + QStringLiteral("=") + entry;
+        WriteWholeText(AppsIniPath(), text + QStringLiteral("\r\n"));
     }
+    return true;
+}
 
+// The last step of every install: the panel's glide, and for a refused
+// package the message.
+void EndInstall(const QString &name, bool ok, bool hadApp)
+{
     SlidePanel();
-    if (!ok) {
-        QString text = QStringLiteral("应用 ") + name + QStringLiteral(" 安装失败：安装包已损坏或含有不允许的内容");
-        if (hadApp)
-            text += QStringLiteral("\r\n已安装的版本保持不变");
-        MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, kInstallErrorTitle, DialogOwner());
-    }
+    if (ok)
+        return;
+    QString text = QStringLiteral("应用 ") + name + QStringLiteral(" 安装失败：安装包已损坏或含有不允许的内容");
+    if (hadApp)
+        text += QStringLiteral("\r\n已安装的版本保持不变");
+    MsgBox(text, MsgButtons::Ok, MsgIcon::Exclamation, kInstallErrorTitle, DialogOwner());
 }
 
 } // namespace
@@ -180,16 +189,23 @@ void InstallApp(const QString &path)
     Clipboard::setText(tool + QStringLiteral(" x \"") + path + QStringLiteral("\" \"") + appsFolder + name
                        + QStringLiteral("\""));
 
-    auto staging = std::make_shared<Staging>();
+    auto staging = std::make_unique<Staging>();
     if (!staging->isValid()) {
-        FinishInstall(*staging, name, -1);
+        staging.reset();
+        EndInstall(name, false, HasApp(name));
         return;
     }
-    // The install goes on when the tool has ended; the staging folder goes
-    // with the last reference to it.
-    Processes::startWatched(tool, {QStringLiteral("x"), path, staging->stored()}, true,
-                            QCoreApplication::instance(),
-                            [staging, name](int exitCode) { FinishInstall(*staging, name, exitCode); });
+    // The install goes on when the tool has ended. The staging folder is
+    // gone before the user is told anything (and goes with the report when
+    // the program ends first).
+    const QStringList arguments = {QStringLiteral("x"), path, staging->stored()};
+    Processes::startWatched(tool, arguments, true, QCoreApplication::instance(),
+                            [staging = std::shared_ptr<Staging>(std::move(staging)), name](int exitCode) mutable {
+                                const bool hadApp = HasApp(name);
+                                const bool ok = PlaceAndRegister(*staging, name, exitCode);
+                                staging.reset();
+                                EndInstall(name, ok, hadApp);
+                            });
 }
 
 void DelApp(int n)

@@ -102,6 +102,24 @@ TEST_F(Packages, ExitStatusOfTheToolIsRead)
     }
     EXPECT_EQ(host.slides, 3);
 
+    // The staging folder is gone before the user is told.
+    {
+        struct Probe : FakeMessageBoxes
+        {
+            QString apps;
+            QStringList seen;
+            MsgAnswer ask(const MsgBoxRequest &request, QWidget *parent) override
+            {
+                seen = QDir(apps).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden);
+                return FakeMessageBoxes::ask(request, parent);
+            }
+        } probe;
+        probe.apps = prog() + QStringLiteral("Apps");
+        InstallApp(QStringLiteral("/p/Demo.zelp"));
+        ASSERT_TRUE(processes.finish(int(processes.starts().size()) - 1, 1));
+        EXPECT_EQ(probe.seen, QStringList(QStringLiteral("Apps.ini")));
+    }
+
     // With an installed version the message says it is kept.
     folder.writeBytes(QStringLiteral("Apps\\Demo\\Demo.ini"), "[App]\r\nName=Demo\r\nAllowedExt=1\r\n");
     boxes.clear();
