@@ -1,11 +1,11 @@
 #include "NavPage.h"
 
 #include "Files.h"
+#include "PictureFile.h"
 #include "ProgramFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QImageReader>
 #include <QSaveFile>
 #include <QStringList>
 
@@ -142,8 +142,7 @@ QPixmap LoadPicture(const QString &relPath, const QSize &size)
     const QString path = insideProgramFolder(relPath);
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return QPixmap();
-    QImageReader reader(path);
-    QImage img = reader.read();
+    const QImage img = ReadWholePicture(path);
     if (img.isNull() || size.isEmpty())
         return QPixmap();
     return QPixmap::fromImage(img.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation));

@@ -316,10 +316,9 @@ void ucWeb::LoadNav()
             picWeb[i]->setPicture(QPixmap());
             continue;
         }
-        // A missing or unreadable picture paints nothing over what the tile showed.
-        const QPixmap pm = NavPage::LoadPicture(m_navPicPath[i], picWeb[i]->size());
-        if (!pm.isNull())
-            picWeb[i]->setPicture(pm);
+        // A missing or unreadable picture paints nothing: the tile shows no
+        // picture rather than one left from an earlier filling.
+        picWeb[i]->setPicture(NavPage::LoadPicture(m_navPicPath[i], picWeb[i]->size()));
     }
     picNav->setBackColor(ClrMain);
     const QString bg = toLocalPath(GetThemeDir() + QStringLiteral("NavBG.jpg"));

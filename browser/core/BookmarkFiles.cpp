@@ -4,8 +4,11 @@
 #include "ProgramFolder.h"
 #include "TextFile.h"
 
+#include <QCollator>
 #include <QDir>
 #include <QFileInfo>
+
+#include <algorithm>
 
 QString BookmarkFolder()
 {
@@ -46,8 +49,18 @@ QStringList BookmarkFileNames()
     dir.setNameFilters({QStringLiteral("*.vkt")});
     // Names starting with "." are ordinary files here; the file list shows them.
     dir.setFilter(QDir::Files | QDir::Hidden | QDir::System);
-    dir.setSorting(QDir::Name | QDir::IgnoreCase);
-    return dir.entryList();
+    dir.setSorting(QDir::Unsorted);
+    QStringList names = dir.entryList();
+    // The list reads as a file list on a Chinese system does: by the Chinese
+    // collation (pinyin for Han characters), letters without regard to case,
+    // whatever locale the program runs under.
+    QCollator collator(QLocale(QLocale::Chinese, QLocale::China));
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(names.begin(), names.end(), [&](const QString &a, const QString &b) {
+        const int c = collator.compare(a, b);
+        return c != 0 ? c < 0 : a < b;
+    });
+    return names;
 }
 
 QString ReadBookmark(const QString &path)

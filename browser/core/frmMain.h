@@ -144,6 +144,7 @@ public:
     int m_minW = 0, m_minH = 0, m_maxW = 0, m_maxH = 0;
     QRect m_normalGeometry;
     Qt::Edges m_borderEdges;
+    bool m_borderPressed = false; // a press on the border started a resize
     bool m_zoomed = false; // maximised, by the window manager or by the window itself
     QRect MaximisedRect() const;
 

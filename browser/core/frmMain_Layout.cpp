@@ -4,6 +4,7 @@
 #include "frmMain.h"
 
 #include "Files.h"
+#include "FrameEdges.h"
 #include "Twips.h"
 #include "VbCompat.h"
 #include "ucListBox.h"
@@ -19,7 +20,9 @@
 namespace tessivane {
 
 namespace {
-constexpr int kBorderPx = 5; // width of the sizing border at each edge
+// The smallest window whose caption bar still holds its buttons and a tab.
+constexpr int kMinWindowW = 480;
+constexpr int kMinWindowH = 240;
 
 // A widget placed in twips whose width must not go below 0: the step is skipped.
 bool MoveIfValid(QWidget *w, double left, double top, double width = -1, double height = -1)
@@ -145,7 +148,7 @@ void frmMain::HookMaxSize(int MinW, int MinH, int MaxW, int MaxH)
     const QScreen *s = screen();
     m_maxW = MaxW != 0 ? MaxW : (s ? s->geometry().width() : 0);
     m_maxH = MaxH != 0 ? MaxH : (s ? s->geometry().height() : 0);
-    setMinimumSize(MinW, MinH);
+    setMinimumSize(qMax(MinW, kMinWindowW), qMax(MinH, kMinWindowH));
 }
 
 void frmMain::ConnectFrameEvents()
@@ -271,6 +274,16 @@ void frmMain::imgCtrl_MouseUp(int Index, int, int, double, double)
 bool frmMain::eventFilter(QObject *watched, QEvent *e)
 {
     const QEvent::Type t = e->type();
+    // The release that ends a resize started from the border is no click:
+    // on a caption button it would otherwise close or minimise the window.
+    // The window manager may keep that release to itself: the next press
+    // then ends the wait.
+    if (t == QEvent::MouseButtonRelease && m_borderPressed) {
+        m_borderPressed = false;
+        return true;
+    }
+    if (t == QEvent::MouseButtonPress)
+        m_borderPressed = false;
     if (t != QEvent::MouseMove && t != QEvent::MouseButtonPress)
         return QWidget::eventFilter(watched, e);
     auto *w = qobject_cast<QWidget *>(watched);
@@ -278,15 +291,12 @@ bool frmMain::eventFilter(QObject *watched, QEvent *e)
         return QWidget::eventFilter(watched, e);
     const auto *me = static_cast<QMouseEvent *>(e);
     const QPoint p = mapFromGlobal(me->globalPosition().toPoint());
-    Qt::Edges edges;
-    if (p.x() < kBorderPx)
-        edges |= Qt::LeftEdge;
-    if (p.x() >= width() - kBorderPx)
-        edges |= Qt::RightEdge;
-    if (p.y() < kBorderPx)
-        edges |= Qt::TopEdge;
-    if (p.y() >= height() - kBorderPx)
-        edges |= Qt::BottomEdge;
+    FrameSpot spot = FrameSpot::Client;
+    if (w == picCaption)
+        spot = FrameSpot::CaptionBar;
+    else if (picCaption && picCaption->isAncestorOf(w))
+        spot = FrameSpot::CaptionControl;
+    const Qt::Edges edges = FrameResizeEdges(size(), p, spot);
     if (t == QEvent::MouseMove && me->buttons() == Qt::NoButton) {
         if (edges != m_borderEdges) {
             if (m_borderEdges)
@@ -306,8 +316,10 @@ bool frmMain::eventFilter(QObject *watched, QEvent *e)
         return QWidget::eventFilter(watched, e);
     }
     if (t == QEvent::MouseButtonPress && me->button() == Qt::LeftButton && edges && windowHandle()
-        && windowHandle()->startSystemResize(edges))
+        && windowHandle()->startSystemResize(edges)) {
+        m_borderPressed = true;
         return true;
+    }
     return QWidget::eventFilter(watched, e);
 }
 

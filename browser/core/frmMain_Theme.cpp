@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "PictureFile.h"
 #include "ProgramFolder.h"
 #include "ThemeColors.h"
 #include "Twips.h"
@@ -22,12 +23,14 @@ void SetTextBoxColors(QLineEdit *txt, long back, const long *fore)
     txt->setPalette(pal);
 }
 
+// A frame picture that cannot be read whole counts as missing: a bitmap cut
+// short would otherwise show black blocks for buttons.
 bool LoadPicture(const QString &path, QPixmap *out)
 {
-    QPixmap p;
-    if (!p.load(toLocalPath(path)) || p.isNull())
+    const QImage img = ReadWholePicture(toLocalPath(path));
+    if (img.isNull())
         return false;
-    *out = p;
+    *out = QPixmap::fromImage(img);
     return true;
 }
 

@@ -126,6 +126,22 @@ TEST_F(BookmarkFiles, TheListHoldsEveryVktFileSortedWithoutCase)
                                                 QStringLiteral("beta.vkt"), QStringLiteral("c.d.vkt")}));
 }
 
+TEST_F(BookmarkFiles, ChineseNamesAreInPinyinOrderWhateverTheLocale)
+{
+    // The order of a file list on a Chinese system: Han characters by pinyin,
+    // Latin letters without regard to case where the Chinese collation puts them.
+    for (const char *name : {"北京.vkt", "Zoo.vkt", "东京.vkt", "apple.vkt", "阿里.vkt", "Beta.vkt", "大连.vkt"})
+        put(QString::fromUtf8(name), "x\r\n");
+    const QStringList names = BookmarkFileNames();
+    const auto at = [&](const char *name) { return names.indexOf(QString::fromUtf8(name)); };
+    ASSERT_EQ(names.size(), 7);
+    EXPECT_LT(at("阿里.vkt"), at("北京.vkt"));
+    EXPECT_LT(at("北京.vkt"), at("大连.vkt"));
+    EXPECT_LT(at("大连.vkt"), at("东京.vkt"));
+    EXPECT_LT(at("apple.vkt"), at("Beta.vkt"));
+    EXPECT_LT(at("Beta.vkt"), at("Zoo.vkt"));
+}
+
 TEST_F(BookmarkFiles, ReadingGivesTheWholeTextWithLineBreaks)
 {
     struct Case

@@ -147,6 +147,45 @@ TEST_F(NavPageWeb, FillsTheTilesFromTheFileAtEveryVisit)
     EXPECT_FALSE(web->picNav->isVisible());
 }
 
+// A tile whose thumbnail is missing, empty, no picture or a bitmap cut short
+// shows no picture: never the one an earlier filling left in the tile.
+TEST_F(NavPageWeb, TileWithoutItsPictureShowsNone)
+{
+    QImage pic(300, 200, QImage::Format_RGB32);
+    pic.fill(Qt::blue);
+    const QString n1 = local(QStringLiteral("Data/NavPic/n1.bmp"));
+    ASSERT_TRUE(pic.save(n1, "BMP"));
+    QFile whole(n1);
+    ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+    const QByteArray bmp = whole.readAll();
+    whole.close();
+    writeIni({QStringLiteral("n1=http://a.cn/@@甲站@@Data\\NavPic\\n1.bmp")});
+
+    const QList<QPair<const char *, QByteArray>> broken = {
+        {"empty", QByteArray()}, {"not a picture", QByteArray("这不是图片 not a picture")},
+        {"cut short", bmp.left(bmp.size() / 2)}};
+    for (const auto &[what, bytes] : broken) {
+        ASSERT_TRUE(pic.save(n1, "BMP"));
+        ASSERT_TRUE(showNav());
+        ASSERT_FALSE(web->picWeb[0]->picture().isNull()) << what;
+        QFile f(n1);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        f.close();
+        ASSERT_TRUE(showNav());
+        EXPECT_TRUE(web->picWeb[0]->picture().isNull()) << what;
+        EXPECT_EQ(web->lblWeb[0]->text(), QStringLiteral("甲站")) << what;
+    }
+
+    // The file gone altogether.
+    ASSERT_TRUE(pic.save(n1, "BMP"));
+    ASSERT_TRUE(showNav());
+    ASSERT_FALSE(web->picWeb[0]->picture().isNull());
+    ASSERT_TRUE(QFile::remove(n1));
+    ASSERT_TRUE(showNav());
+    EXPECT_TRUE(web->picWeb[0]->picture().isNull());
+}
+
 TEST_F(NavPageWeb, AddTilePanel)
 {
     writeIni({QStringLiteral("n4=http://d.cn/@@丁@@Data\\NavPic\\n4.bmp")});

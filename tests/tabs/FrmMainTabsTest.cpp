@@ -237,6 +237,11 @@ TEST_F(MainWindowTabs, LayoutFollowsTheWindow)
 TEST_F(MainWindowTabs, MaximisedWindowCoversTheScreenAboveTheTaskbar)
 {
     w->HookMaxSize(0, 0, 0, 0);
+    // Never smaller than a caption bar that holds its buttons and a tab.
+    w->resize(50, 20);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w->width() >= 480 && w->height() >= 240; }, 2000));
+    w->resize(900, 600);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return w->width() == 900 && w->height() == 600; }));
     w->picCaption_DblClick();
     const QScreen *scr = w->screen();
     const QRect expected(scr->geometry().topLeft(),
