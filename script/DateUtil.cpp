@@ -15,7 +15,9 @@ const QDate epoch(1899, 12, 30);
 
 bool inRange(double d)
 {
-    return d >= MinDate && d <= MaxDate + 1;
+    // the whole days run from MinDate to the last day of 9999; the fraction
+    // is the time of day on either side of the epoch
+    return d > MinDate - 1 && d < std::floor(MaxDate) + 1;
 }
 
 void split(double d, int &year, int &month, int &day, int &hour, int &minute, int &second)

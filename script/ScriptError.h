@@ -65,6 +65,7 @@ enum : int {
     ClassNotDefined = 506,
     Unexpected = 507,
     KeyExists = 457,
+    UnsupportedType = 458,
     ElementNotFound = 32811,
     SyntaxError = 1002,
     // Raised by the control when the run exceeded its time-out. Resume Next

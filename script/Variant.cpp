@@ -7,6 +7,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <limits>
 
 namespace {
@@ -260,13 +261,11 @@ bool Variant::toBool() const
     case Single: case Double: case Date: return v.m_u.d != 0;
     case Null: throwScriptError(ScriptErrors::InvalidUseOfNull);
     case String: {
-        const QString t = v.rawString().trimmed();
-        if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || t == QStringLiteral("真"))
-            return true;
-        if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 || t == QStringLiteral("假"))
-            return false;
+        bool b;
+        if (parseBool(v.rawString(), b))
+            return b;
         double d;
-        if (parseNumber(v.rawString(), d))
+        if (parseNumber(v.rawString(), d) || parseDateText(v.rawString(), d))
             return d != 0;
         throwScriptError(ScriptErrors::TypeMismatch);
     }
@@ -354,11 +353,53 @@ QString Variant::formatDouble(double d, int digits)
         return d > 0 ? QStringLiteral("Infinity") : QStringLiteral("-Infinity");
     if (d == 0)
         return QStringLiteral("0");
+    // The significant digits and the power of ten of the first one.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.*G", digits, d);
-    QString s = QString::fromLatin1(buf);
-    // %G keeps at least two exponent digits ("1E+20", "1E-05"), as the runtime does.
-    return s;
+    std::snprintf(buf, sizeof buf, "%.*e", digits - 1, std::fabs(d));
+    const char *e = std::strchr(buf, 'e');
+    if (!e)
+        return QString::fromLatin1(buf);
+    const int exponent = std::atoi(e + 1);
+    QByteArray mantissa;
+    for (const char *p = buf; p < e; ++p) {
+        if (*p != '.')
+            mantissa += *p;
+    }
+    while (mantissa.size() > 1 && mantissa.endsWith('0'))
+        mantissa.chop(1);
+    const int n = int(mantissa.size());
+    QByteArray out;
+    if (d < 0)
+        out += '-';
+    // The fixed form is used while every digit lies within `digits` places of
+    // the decimal point on either side; otherwise the exponent form.
+    if (exponent < digits && exponent - n + 1 >= -digits) {
+        if (exponent < 0) {
+            out += "0.";
+            out += QByteArray(-exponent - 1, '0');
+            out += mantissa;
+        } else if (n > exponent + 1) {
+            out += mantissa.left(exponent + 1);
+            out += '.';
+            out += mantissa.mid(exponent + 1);
+        } else {
+            out += mantissa;
+            out += QByteArray(exponent + 1 - n, '0');
+        }
+    } else {
+        out += mantissa.left(1);
+        if (n > 1) {
+            out += '.';
+            out += mantissa.mid(1);
+        }
+        out += 'E';
+        out += exponent < 0 ? '-' : '+';
+        const int a = std::abs(exponent);
+        if (a < 10)
+            out += '0';
+        out += QByteArray::number(a);
+    }
+    return QString::fromLatin1(out);
 }
 
 QString Variant::formatCurrency(std::int64_t raw)
@@ -471,6 +512,30 @@ bool Variant::parseNumber(const QString &text, double &out)
 bool Variant::parseDate(const QString &text, double &out)
 {
     return DateUtil::parse(text, out);
+}
+
+bool Variant::parseBool(const QString &text, bool &out)
+{
+    const QString t = text.trimmed();
+    if (t.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || t == QStringLiteral("真")
+        || t.compare(QLatin1String("#true#"), Qt::CaseInsensitive) == 0) {
+        out = true;
+        return true;
+    }
+    if (t.compare(QLatin1String("false"), Qt::CaseInsensitive) == 0 || t == QStringLiteral("假")
+        || t.compare(QLatin1String("#false#"), Qt::CaseInsensitive) == 0) {
+        out = false;
+        return true;
+    }
+    return false;
+}
+
+bool Variant::parseDateText(const QString &text, double &out)
+{
+    const QString t = text.trimmed();
+    if (t.size() > 2 && t.startsWith(QLatin1Char('#')) && t.endsWith(QLatin1Char('#')))
+        return DateUtil::parse(t.mid(1, t.size() - 2), out);
+    return DateUtil::parse(t, out);
 }
 
 namespace VariantNames {

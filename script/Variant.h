@@ -174,6 +174,11 @@ public:
     static bool parseNumber(const QString &text, double &out);
     // Parses a date/time text CDate accepts; false when it is none.
     static bool parseDate(const QString &text, double &out);
+    // "True" / "False" (any case, and the Chinese words), or the
+    // locale-independent "#TRUE#" / "#FALSE#"; false when it is neither.
+    static bool parseBool(const QString &text, bool &out);
+    // A date text, also between "#" as the locale-independent form writes it.
+    static bool parseDateText(const QString &text, double &out);
 
 private:
     // String, Object and Array own something; every other type is plain bits.

@@ -77,6 +77,9 @@ Variant arith(VbBinOp op, const Variant &a, const Variant &b)
     int rank = std::max(ra, rb);
     if (rank == RCurrency && (ra == RSingle || ra == RDouble || rb == RSingle || rb == RDouble))
         rank = RDouble;
+    // a Single holds a Long only approximately: the two make a Double
+    if (rank == RSingle && (ra == RLong || rb == RLong))
+        rank = RDouble;
     if (rank == RDate && op == VbBinOp::Mul)
         rank = RDouble;
     if (op == VbBinOp::Sub && ra == RDate && rb == RDate)
@@ -355,6 +358,18 @@ Variant logicalNot(const Variant &av)
     case Variant::Empty: return Variant::fromInteger(-1);
     case Variant::Byte: return Variant::fromByte(int(~a.rawInt() & 0xFF));
     case Variant::Integer: return Variant::fromInteger(int(~a.rawInt()));
+    case Variant::String: {
+        // a number, else a Boolean's text, else a date's text
+        double d;
+        if (Variant::parseNumber(a.rawString(), d))
+            return Variant::fromLong(~a.toLong());
+        bool b;
+        if (Variant::parseBool(a.rawString(), b))
+            return Variant::fromBool(!b);
+        if (Variant::parseDateText(a.rawString(), d))
+            return Variant::fromLong(~Variant::fromDate(d).toLong());
+        throwScriptError(ScriptErrors::TypeMismatch);
+    }
     default: return Variant::fromLong(~a.toLong());
     }
 }

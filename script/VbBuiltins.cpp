@@ -44,6 +44,8 @@ int lng(const Variant &v)
     return val(v).toLong();
 }
 
+double num(const Variant &v);
+
 [[noreturn]] void invalid()
 {
     throwScriptError(ScriptErrors::InvalidCall);
@@ -193,10 +195,8 @@ V fReplace(VbEngine &, V *a, int n)
     const Qt::CaseSensitivity cs = cmpMode(a, n, 5);
     if (start < 1 || count < -1)
         invalid();
-    if (e.isNull())
-        return V::null();
-    if (fnd.isNull() || rep.isNull())
-        return V::null();
+    if (e.isNull() || fnd.isNull() || rep.isNull())
+        throwScriptError(ScriptErrors::InvalidUseOfNull);
     const QString s = e.toString();
     if (start > s.size())
         return V::fromString(QString());
@@ -232,7 +232,7 @@ V fSplit(VbEngine &, V *a, int n)
     if (count < -1)
         invalid();
     if (e.isNull())
-        return V::null();
+        throwScriptError(ScriptErrors::InvalidUseOfNull);
     const QString s = e.toString();
     VariantList parts;
     if (!s.isEmpty() && count != 0) {
@@ -352,12 +352,13 @@ QChar charFromCode(int code);
 
 V fString(VbEngine &, V *a, int)
 {
-    const int n = lng(a[0]);
+    const Variant count = val(a[0]);
+    Variant c = val(a[1]);
+    if (count.isNull() || c.isNull())
+        return V::null();
+    const int n = count.toLong();
     if (n < 0)
         invalid();
-    Variant c = val(a[1]);
-    if (c.isNull())
-        return V::null();
     checkLen(n);
     QChar ch;
     if (c.isString()) {
@@ -678,10 +679,7 @@ V fAbs(VbEngine &, V *a, int)
 
 V fSgn(VbEngine &, V *a, int)
 {
-    Variant v = val(a[0]);
-    if (v.isNull())
-        return v;
-    const double d = v.toDouble();
+    const double d = num(a[0]);
     return V::fromInteger(d > 0 ? 1 : d < 0 ? -1 : 0);
 }
 
@@ -725,7 +723,6 @@ double num(const Variant &v)
 
 V fSqr(VbEngine &, V *a, int)
 {
-    if (val(a[0]).isNull()) return V::null();
     const double d = num(a[0]);
     if (d < 0)
         invalid();
@@ -733,7 +730,6 @@ V fSqr(VbEngine &, V *a, int)
 }
 V fExp(VbEngine &, V *a, int)
 {
-    if (val(a[0]).isNull()) return V::null();
     const double r = std::exp(num(a[0]));
     if (!std::isfinite(r))
         throwScriptError(ScriptErrors::Overflow);
@@ -741,42 +737,45 @@ V fExp(VbEngine &, V *a, int)
 }
 V fLog(VbEngine &, V *a, int)
 {
-    if (val(a[0]).isNull()) return V::null();
     const double d = num(a[0]);
     if (d <= 0)
         invalid();
     return V::fromDouble(std::log(d));
 }
-V fSin(VbEngine &, V *a, int) { if (val(a[0]).isNull()) return V::null(); return V::fromDouble(std::sin(num(a[0]))); }
-V fCos(VbEngine &, V *a, int) { if (val(a[0]).isNull()) return V::null(); return V::fromDouble(std::cos(num(a[0]))); }
-V fTan(VbEngine &, V *a, int) { if (val(a[0]).isNull()) return V::null(); return V::fromDouble(std::tan(num(a[0]))); }
-V fAtn(VbEngine &, V *a, int) { if (val(a[0]).isNull()) return V::null(); return V::fromDouble(std::atan(num(a[0]))); }
+V fSin(VbEngine &, V *a, int) { return V::fromDouble(std::sin(num(a[0]))); }
+V fCos(VbEngine &, V *a, int) { return V::fromDouble(std::cos(num(a[0]))); }
+V fTan(VbEngine &, V *a, int) { return V::fromDouble(std::tan(num(a[0]))); }
+V fAtn(VbEngine &, V *a, int) { return V::fromDouble(std::atan(num(a[0]))); }
 
+// The runtime's generator: a 24-bit linear congruence whose state is the
+// last number times 2^24. A negative argument first makes the state from the
+// bits of the number as a Single; 0 repeats the last number.
 V fRnd(VbEngine &e, V *a, int n)
 {
     if (has(a, n, 0)) {
         const double d = num(a[0]);
         if (d == 0)
-            return V::fromSingle(float(e.rndLast));
+            return V::fromSingle(float(double(e.rndSeed) / 16777216.0));
         if (d < 0) {
-            float f = float(d);
+            const float f = float(d);
             std::uint32_t bits;
             std::memcpy(&bits, &f, 4);
             e.rndSeed = (bits + (bits >> 24)) & 0xFFFFFF;
         }
     }
     e.rndSeed = (e.rndSeed * 0x43FD43FDu + 0xC39EC3u) & 0xFFFFFFu;
-    e.rndLast = double(e.rndSeed) / 16777216.0;
-    return V::fromSingle(float(e.rndLast));
+    return V::fromSingle(float(double(e.rndSeed) / 16777216.0));
 }
 
+// Mixes the high half of the number as a Double into the middle bits of the
+// state, so that the same number after the same history repeats a sequence.
 V fRandomize(VbEngine &e, V *a, int n)
 {
     double d;
     if (has(a, n, 0))
         d = num(a[0]);
     else
-        d = double(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0;
+        d = double(float(double(QTime::currentTime().msecsSinceStartOfDay()) / 1000.0)); // Timer, a Single
     std::uint64_t bits;
     std::memcpy(&bits, &d, 8);
     std::uint32_t hi = std::uint32_t(bits >> 32);
@@ -1319,9 +1318,9 @@ const VbBuiltin table[] = {
     {"chrw", fChrW, 1, 1}, {"chrb", fChrB, 1, 1}, {"asc", fAsc, 1, 1}, {"ascw", fAscW, 1, 1}, {"ascb", fAscB, 1, 1}, {"leftb", fLeftB, 2, 2}, {"rightb", fRightB, 2, 2},
     {"midb", fMidB, 2, 3}, {"instrb", fInStrB, 2, 4},
     {"hex", fHex, 1, 1}, {"oct", fOct, 1, 1}, {"escape", fEscape, 1, 1}, {"unescape", fUnescape, 1, 1},
-    {"cstr", fCStr, 1, 1}, {"cint", fCInt, 1, 1}, {"clng", fCLng, 1, 1}, {"cdbl", fCDbl, 1, 1},
-    {"csng", fCSng, 1, 1}, {"cbool", fCBool, 1, 1}, {"cbyte", fCByte, 1, 1}, {"ccur", fCCur, 1, 1},
-    {"cdate", fCDate, 1, 1}, {"int", fInt, 1, 1}, {"fix", fFix, 1, 1}, {"abs", fAbs, 1, 1},
+    {"cstr", fCStr, 1, 1, true}, {"cint", fCInt, 1, 1, true}, {"clng", fCLng, 1, 1, true},
+    {"cdbl", fCDbl, 1, 1, true}, {"csng", fCSng, 1, 1, true}, {"cbool", fCBool, 1, 1, true},
+    {"cbyte", fCByte, 1, 1, true}, {"ccur", fCCur, 1, 1, true}, {"cdate", fCDate, 1, 1, true}, {"int", fInt, 1, 1}, {"fix", fFix, 1, 1}, {"abs", fAbs, 1, 1},
     {"sgn", fSgn, 1, 1}, {"round", fRound, 1, 2}, {"sqr", fSqr, 1, 1}, {"exp", fExp, 1, 1},
     {"log", fLog, 1, 1}, {"sin", fSin, 1, 1}, {"cos", fCos, 1, 1}, {"tan", fTan, 1, 1}, {"atn", fAtn, 1, 1},
     {"rnd", fRnd, 0, 1}, {"randomize", fRandomize, 0, 1},
@@ -1333,7 +1332,7 @@ const VbBuiltin table[] = {
     {"datepart", fDatePart, 2, 4}, {"monthname", fMonthName, 1, 2}, {"weekdayname", fWeekdayName, 1, 3},
     {"formatdatetime", fFormatDateTime, 1, 2}, {"formatnumber", fFormatNumber, 1, 5},
     {"formatcurrency", fFormatCurrency, 1, 5}, {"formatpercent", fFormatPercent, 1, 5},
-    {"array", fArray, 0, 8}, {"ubound", fUBound, 1, 2}, {"lbound", fLBound, 1, 2},
+    {"array", fArray, 0, std::numeric_limits<int>::max()}, {"ubound", fUBound, 1, 2}, {"lbound", fLBound, 1, 2},
     {"isarray", fIsArray, 1, 1}, {"isempty", fIsEmpty, 1, 1}, {"isnull", fIsNull, 1, 1},
     {"isobject", fIsObject, 1, 1}, {"isnumeric", fIsNumeric, 1, 1}, {"isdate", fIsDate, 1, 1},
     {"typename", fTypeName, 1, 1}, {"vartype", fVarType, 1, 1},

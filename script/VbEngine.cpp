@@ -433,6 +433,12 @@ void VbEngine::enumerate(const Variant &collection, VariantList &items)
 
 void VbEngine::recordError(const ScriptException &e)
 {
+    if (m_err->raised) {
+        m_err->raised = false;
+        // Err.Raise filled the fields, help file and context included
+        if (m_err->number == e.number && m_err->description == e.description)
+            return;
+    }
     m_err->number = e.number;
     m_err->description = e.description.isEmpty() ? ScriptErrors::description(e.number) : e.description;
     m_err->source = e.source.isEmpty() ? ScriptErrors::runtimeSource() : e.source;
@@ -442,6 +448,7 @@ void VbEngine::recordError(const ScriptException &e)
 
 void VbEngine::clearError()
 {
+    m_err->raised = false;
     m_err->number = 0;
     m_err->description.clear();
     m_err->source.clear();

@@ -108,7 +108,7 @@ public:
     std::shared_ptr<bool> aliveToken() const { return m_alive; }
     // Objects the script created, released when the engine shuts down.
     void track(ScriptObject *object) { m_tracker.track(object); }
-    double rndLast = 0.327;
+    // Rnd's state (24 bits), as a new runtime starts it.
     quint32 rndSeed = 0x50000;
     const Options &opts() const { return m_options; }
     static const VbBuiltin *builtin(const QString &lower);

@@ -24,24 +24,37 @@ ScriptObject::Status VbErrObject::invoke(const QString &name, int access, Varian
             source.clear();
             helpFile.clear();
             helpContext = 0;
+            raised = false;
             result = Variant();
         } else if (n == QLatin1String("raise")) {
             if (args.isEmpty())
                 return fail(error, ScriptErrors::WrongArgCount);
-            const int num = args[0].toLong();
+            int num = args[0].toLong();
             if (num == 0)
                 return fail(error, ScriptErrors::InvalidCall);
-            error.number = num;
-            error.source = args.size() > 1 && !args[1].isMissing() ? args[1].toString() : ScriptErrors::runtimeSource();
-            if (args.size() > 2 && !args[2].isMissing())
-                error.description = args[2].toString();
-            else {
-                error.description = ScriptErrors::description(num);
-                if (error.description.isEmpty())
-                    error.description = QStringLiteral("未知的运行时错误");
+            // the runtime's own errors as an HRESULT (&H800A0000 + n) are error n
+            if ((quint32(num) & 0xFFFF0000u) == 0x800A0000u)
+                num = int(quint32(num) & 0xFFFFu);
+            auto given = [&](int i) { return args.size() > i && !args[i].isMissing(); };
+            // what is not given keeps the value the fields still hold
+            const QString src = given(1) ? args[1].toString() : source;
+            QString text = given(2) ? args[2].toString() : description;
+            const QString file = given(3) ? args[3].toString() : helpFile;
+            const int context = given(4) ? args[4].toLong() : helpContext;
+            if (text.isEmpty()) {
+                text = ScriptErrors::description(num);
+                if (text.isEmpty())
+                    text = QStringLiteral("未知的运行时错误");
             }
-            if (args.size() > 3 && !args[3].isMissing())
-                helpFile = args[3].toString();
+            number = num;
+            source = src.isEmpty() ? ScriptErrors::runtimeSource() : src;
+            description = text;
+            helpFile = file;
+            helpContext = context;
+            raised = true;
+            error.number = number;
+            error.source = source;
+            error.description = description;
             return Failed;
         } else {
             return UnknownName;

@@ -15,4 +15,7 @@ public:
     QString source;
     QString helpFile;
     int helpContext = 0;
+    // Set by Raise, which fills every field itself; the engine's record of
+    // the error that follows keeps them.
+    bool raised = false;
 };

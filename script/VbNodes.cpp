@@ -334,7 +334,13 @@ Variant VbNameExpr::callBuiltin(VbFrame &f)
     const int n = int(args.size());
     if (n < builtin->minArgs || n > builtin->maxArgs)
         raiseNamed(ScriptErrors::WrongArgCount, QString::fromLatin1(builtin->name));
-    Variant argv[8];
+    Variant small[8];
+    std::vector<Variant> big;
+    Variant *argv = small;
+    if (n > 8) {
+        big.resize(size_t(n));
+        argv = big.data();
+    }
     for (int i = 0; i < n; ++i)
         argv[i] = args[size_t(i)]->eval(f);
     return builtin->fn(*f.eng, argv, n);
@@ -416,6 +422,11 @@ Variant VbNameExpr::eval(VbFrame &f)
 void VbNameExpr::exec(VbFrame &f)
 {
     switch (kind) {
+    case Builtin:
+        callBuiltin(f);
+        if (builtin->valueOnly)
+            throwScriptError(ScriptErrors::UnsupportedType);
+        return;
     case Dynamic:
         evalDynamic(f, ScriptObject::Call);
         return;
@@ -733,6 +744,8 @@ void VbReDimStmt::exec(VbFrame &f)
             const int upper = b->eval(f).toLong();
             if (upper < -1)
                 throwScriptError(ScriptErrors::SubscriptOutOfRange);
+            if (upper >= ScriptArray::MaxElements)
+                throwScriptError(ScriptErrors::OutOfMemory);
             bounds.push_back(ScriptArray::Bound{0, upper + 1});
         }
         if (v->isArray() && v->rawArray()) {
@@ -769,24 +782,33 @@ void VbEraseStmt::exec(VbFrame &f)
     }
 }
 
+namespace {
+
+// A condition under On Error Resume Next: a failing one records the error and
+// counts as met, because the statement after it is the first one of the
+// branch or loop body.
+bool condition(VbFrame &f, VbExpr *cond, const VbStmt &owner)
+{
+    try {
+        return truthy(cond->eval(f));
+    } catch (ScriptException &e) {
+        if (!f.resumeNext)
+            throw;
+        if (e.line == 0) {
+            e.line = owner.line;
+            e.column = owner.column;
+        }
+        f.eng->recordError(e);
+        return true;
+    }
+}
+
+} // namespace
+
 void VbIfStmt::exec(VbFrame &f)
 {
     for (auto &branch : branches) {
-        bool take;
-        try {
-            take = truthy(branch.first->eval(f));
-        } catch (ScriptException &e) {
-            if (!f.resumeNext)
-                throw;
-            if (e.line == 0) {
-                e.line = line;
-                e.column = column;
-            }
-            // as the runtime does: execution goes on with the next statement, inside the branch
-            f.eng->recordError(e);
-            take = true;
-        }
-        if (take) {
+        if (condition(f, branch.first.get(), *this)) {
             vbExecBlock(f, branch.second);
             return;
         }
@@ -796,22 +818,49 @@ void VbIfStmt::exec(VbFrame &f)
 
 void VbSelectStmt::exec(VbFrame &f)
 {
-    Variant subj = subject->eval(f);
-    if (subj.isObject() && subj.rawObject())
-        subj = subj.valueOf();
+    // Under On Error Resume Next a failing test expression goes on with the
+    // next statement: the first one of the first Case when the subject
+    // failed, of the Case being tested otherwise.
+    auto recover = [&](ScriptException &e) {
+        if (!f.resumeNext)
+            throw;
+        if (e.line == 0) {
+            e.line = line;
+            e.column = column;
+        }
+        f.eng->recordError(e);
+    };
+    Variant subj;
+    try {
+        subj = subject->eval(f);
+        if (subj.isObject() && subj.rawObject())
+            subj = subj.valueOf();
+    } catch (ScriptException &e) {
+        recover(e);
+        if (!cases.empty())
+            vbExecBlock(f, cases.front().body);
+        else if (hasElse)
+            vbExecBlock(f, elseBlock);
+        return;
+    }
     for (Case &c : cases) {
         for (Item &item : c.items) {
             bool match = false;
-            Variant a = item.a->eval(f);
-            if (item.kind == 0) {
-                match = VariantOps::compare(subj, a) == 0;
-            } else if (item.kind == 1) {
-                Variant b = item.b->eval(f);
-                const int lo = VariantOps::compare(subj, a), hi = VariantOps::compare(subj, b);
-                match = lo != 2 && hi != 2 && lo >= 0 && hi <= 0;
-            } else {
-                Variant r = VariantOps::binary(item.op, subj, a);
-                match = !r.isNull() && r.toBool();
+            try {
+                Variant a = item.a->eval(f);
+                if (item.kind == 0) {
+                    match = VariantOps::compare(subj, a) == 0;
+                } else if (item.kind == 1) {
+                    Variant b = item.b->eval(f);
+                    const int lo = VariantOps::compare(subj, a), hi = VariantOps::compare(subj, b);
+                    match = lo != 2 && hi != 2 && lo >= 0 && hi <= 0;
+                } else {
+                    Variant r = VariantOps::binary(item.op, subj, a);
+                    match = !r.isNull() && r.toBool();
+                }
+            } catch (ScriptException &e) {
+                recover(e);
+                match = true;
             }
             if (match) {
                 vbExecBlock(f, c.body);
@@ -948,8 +997,24 @@ void VbDoStmt::exec(VbFrame &f)
         bool c = truthy(cond->eval(f));
         return until ? !c : c;
     };
+    // a failing test at the top goes into the body under Resume Next (the
+    // next statement); one at the bottom leaves the loop
+    auto testTop = [&]() {
+        try {
+            return test();
+        } catch (ScriptException &e) {
+            if (!f.resumeNext)
+                throw;
+            if (e.line == 0) {
+                e.line = line;
+                e.column = column;
+            }
+            eng.recordError(e);
+            return true;
+        }
+    };
     for (;;) {
-        if (cond && atTop && !test())
+        if (cond && atTop && !testTop())
             return;
         vbExecBlock(f, body);
         if (f.exit) {

@@ -28,6 +28,9 @@ struct VbBuiltin
     VbBuiltinFn fn;
     int minArgs;
     int maxArgs;
+    // The conversions (CStr, CInt ...) give a value only: called as a
+    // statement they fail with 458.
+    bool valueOnly = false;
 };
 
 // One running procedure (or the top-level code of a unit).

@@ -147,24 +147,29 @@ void VbParser::parseStatementList(VbBlock &block, bool topLevel)
         if (atBlockEnd())
             return;
         const VbToken start = tok();
-        if (topLevel && (isKw(KwSub) || isKw(KwFunction))) {
+        // Procedures and classes belong to the global scope wherever they
+        // stand outside a procedure, inside blocks too; they exist before
+        // any statement runs.
+        if (m_scope->isTop && (isKw(KwSub) || isKw(KwFunction))) {
             // also from Execute inside a procedure: the procedure is global
             parseProcedure(*m_unit, nullptr, true, false);
             continue;
         }
-        if (topLevel && isKw(KwClass)) {
+        if (m_scope->isTop && isKw(KwClass)) {
             parseClass(*m_unit);
             continue;
         }
         if (isKw(KwPublic) || isKw(KwPrivate)) {
             const bool pub = isKw(KwPublic);
-            if (!topLevel || !m_scope->isTop)
+            if (!m_scope->isTop)
                 fail(1024);
             next();
             if (isKw(KwSub) || isKw(KwFunction)) {
                 parseProcedure(*m_unit, nullptr, pub, false);
                 continue;
             }
+            if (!topLevel)
+                fail(1024);
             if (isIdent("default"))
                 fail(1057);
             if (isKw(KwConst)) {
@@ -232,7 +237,11 @@ VbStmtPtr VbParser::parseStatement()
             const VbToken at = tok();
             next();
             auto s = node<VbExprStmt>(at);
-            s->expr = parseReference();
+            // a name or member chain, or any other term: (expr).Member, New K
+            if (tok().kind == VbToken::Ident || isKw(KwMe) || isOp("."))
+                s->expr = parseReference();
+            else
+                s->expr = parsePrimary();
             if (!atStmtEnd())
                 fail(1025);
             return s;
@@ -600,12 +609,21 @@ VbStmtPtr VbParser::parseIf()
         auto parseLine = [&](VbBlock &block) {
             for (;;) {
                 const VbToken st = tok();
-                VbStmtPtr stmt = parseStatement();
-                if (stmt->line == 0) {
-                    stmt->line = st.line;
-                    stmt->column = st.column;
+                if (isKw(KwConst) || isKw(KwDim)) {
+                    const bool isConst = isKw(KwConst);
+                    next();
+                    if (isConst)
+                        parseConst(block);
+                    else
+                        parseDim(block, true);
+                } else {
+                    VbStmtPtr stmt = parseStatement();
+                    if (stmt->line == 0) {
+                        stmt->line = st.line;
+                        stmt->column = st.column;
+                    }
+                    block.push_back(std::move(stmt));
                 }
-                block.push_back(std::move(stmt));
                 if (tok().kind == VbToken::Colon) {
                     next();
                     if (tok().kind == VbToken::Newline || tok().kind == VbToken::Eof || isKw(KwElse))
@@ -924,16 +942,22 @@ VbStmtPtr VbParser::parseErase()
     return s;
 }
 
+void VbParser::declareGlobalName(const QString &lower, const VbToken &at)
+{
+    // one unit may not define a name twice in its global scope: variables,
+    // constants, procedures and classes share it
+    if (m_globalNames.contains(lower))
+        failAt(1041, at);
+    m_globalNames.insert(lower);
+}
+
 void VbParser::declareVariable(const QString &name, const std::vector<int> &upper, bool isArray,
                                bool isPublic, const VbToken &at)
 {
     const QString lower = name.toLower();
     Scope &sc = *m_scope;
     if (sc.isTop && !m_context) {
-        for (const VbNameExpr *d : sc.dimmed) {
-            if (d->lower == lower)
-                failAt(1041, at);
-        }
+        declareGlobalName(lower, at);
         VbNameExpr *n = static_cast<VbNameExpr *>(makeName(at).release());
         m_unit->keep.emplace_back(n);
         sc.dimmed.push_back(n);
@@ -1027,6 +1051,7 @@ void VbParser::parseConst(VbBlock &block)
         s->targetOwner = makeName(at);
         s->target = static_cast<VbNameExpr *>(s->targetOwner.get());
         s->value = std::move(value);
+        m_scope->consts.insert(name.toLower(), s.get());
         block.push_back(std::move(s));
         if (!isOp(","))
             return;
@@ -1065,7 +1090,10 @@ void VbParser::parseProcedure(VbUnit &unit, VbClassDef *cls, bool isPublic, bool
         fail(1024);
     }
     next();
+    const VbToken nameTok = tok();
     p->name = expectName();
+    if (!cls)
+        declareGlobalName(p->name.toLower(), nameTok);
     if (isDefault && p->kind != VbProcedure::PropertyGet && p->kind != VbProcedure::Function && p->kind != VbProcedure::Sub)
         fail(1058);
     if (isOp("(")) {
@@ -1170,7 +1198,9 @@ void VbParser::parseClass(VbUnit &unit)
 {
     next();
     auto cls = std::make_unique<VbClassDef>();
+    const VbToken nameTok = tok();
     cls->name = expectName();
+    declareGlobalName(cls->name.toLower(), nameTok);
     endOfStatement();
     for (;;) {
         skipSeparators();
@@ -1259,6 +1289,13 @@ void VbParser::link(VbUnit &unit)
     std::vector<Variant *> dimCells;
     for (VbNameExpr *n : top.dimmed)
         dimCells.push_back(m_eng.globalCell(n->lower, true));
+    if (!m_context) {
+        for (auto it = top.consts.constBegin(); it != top.consts.constEnd(); ++it) {
+            auto g = m_eng.m_globals.find(it.key());
+            if (g != m_eng.m_globals.end())
+                g->kind = VbEngine::GlobalSym::Const;
+        }
+    }
     for (VbArrayDecl &d : unit.top->arrays) {
         if (d.slot <= -2) {
             d.global = dimCells[size_t(-2 - d.slot)];
@@ -1284,13 +1321,13 @@ void VbParser::link(VbUnit &unit)
         for (VbNameExpr *n : scope->names)
             linkName(n, *scope);
     }
-    // constants of the top level hold their value before their line runs
+    // constants of the global scope hold their value before any line runs,
+    // also those inside blocks that never run
     if (!m_context) {
         VbFrame f;
         f.eng = &m_eng;
-        for (const VbStmtPtr &st : unit.top->body) {
-            auto *c = dynamic_cast<VbConstStmt *>(st.get());
-            if (!c || !c->value->isConstant() || c->target->kind != VbNameExpr::Global)
+        for (VbConstStmt *c : top.consts) {
+            if (!c->value->isConstant() || c->target->kind != VbNameExpr::Global)
                 continue;
             try {
                 *c->target->cell = c->value->eval(f);
@@ -1307,6 +1344,20 @@ void VbParser::linkName(VbNameExpr *n, Scope &scope)
     VbProcedure *p = scope.proc;
     const bool noArgs = n->args.empty() && !n->hasParens;
     if (!scope.isTop) {
+        // a constant of the procedure with a constant value is that value
+        // everywhere in the procedure, also before its line
+        auto c = scope.consts.constFind(lower);
+        if (c != scope.consts.constEnd() && noArgs && c.value()->value->isConstant()) {
+            try {
+                VbFrame f;
+                f.eng = &m_eng;
+                n->constant = c.value()->value->eval(f);
+                n->kind = VbNameExpr::Constant;
+                return;
+            } catch (const ScriptException &) {
+                // reported when the line runs
+            }
+        }
         if ((p->kind == VbProcedure::Function || p->kind == VbProcedure::PropertyGet)
             && lower == p->name.toLower() && noArgs) {
             n->kind = VbNameExpr::Local;
@@ -1394,7 +1445,10 @@ const VbBuiltin *builtinConstant(const QString &lower, Variant &out)
 {
     static const QHash<QString, Variant> constants = [] {
         QHash<QString, Variant> c;
-        auto i = [&](const char *n, int v) { c.insert(QString::fromLatin1(n), Variant::fromNumber(v)); };
+        // the enumerations are Integers; colours, the later message-box
+        // flags and vbObjectError are Longs
+        auto i = [&](const char *n, int v) { c.insert(QString::fromLatin1(n), Variant::fromInteger(v)); };
+        auto l = [&](const char *n, std::int32_t v) { c.insert(QString::fromLatin1(n), Variant::fromLong(v)); };
         auto s = [&](const char *n, const QString &v) { c.insert(QString::fromLatin1(n), Variant::fromString(v)); };
         s("vbcrlf", QStringLiteral("\r\n"));
         s("vbcr", QStringLiteral("\r"));
@@ -1411,20 +1465,23 @@ const VbBuiltin *builtinConstant(const QString &lower, Variant &out)
         i("vbexclamation", 48); i("vbinformation", 64); i("vbdefaultbutton1", 0);
         i("vbdefaultbutton2", 256); i("vbdefaultbutton3", 512); i("vbdefaultbutton4", 768);
         i("vbapplicationmodal", 0); i("vbsystemmodal", 4096);
+        l("vbmsgboxhelpbutton", 16384); l("vbmsgboxsetforeground", 65536); l("vbmsgboxright", 524288);
+        l("vbmsgboxrtlreading", 1048576);
         i("vbok", 1); i("vbcancel", 2); i("vbabort", 3); i("vbretry", 4); i("vbignore", 5);
         i("vbyes", 6); i("vbno", 7);
         i("vbsunday", 1); i("vbmonday", 2); i("vbtuesday", 3); i("vbwednesday", 4);
         i("vbthursday", 5); i("vbfriday", 6); i("vbsaturday", 7);
-        i("vbusesystemdayofweek", 0); i("vbfirstjan1", 1); i("vbfirstfourdays", 2); i("vbfirstfullweek", 3);
+        i("vbusesystem", 0); i("vbusesystemdayofweek", 0); i("vbfirstjan1", 1); i("vbfirstfourdays", 2);
+        i("vbfirstfullweek", 3);
         i("vbgeneraldate", 0); i("vblongdate", 1); i("vbshortdate", 2); i("vblongtime", 3); i("vbshorttime", 4);
         i("vbempty", 0); i("vbnull", 1); i("vbinteger", 2); i("vblong", 3); i("vbsingle", 4);
         i("vbdouble", 5); i("vbcurrency", 6); i("vbdate", 7); i("vbstring", 8); i("vbobject", 9);
         i("vberror", 10); i("vbboolean", 11); i("vbvariant", 12); i("vbdataobject", 13);
         i("vbdecimal", 14); i("vbbyte", 17); i("vbarray", 8192);
         i("vbusedefault", -2); i("vbtrue", -1); i("vbfalse", 0);
-        i("vbobjecterror", int(0x80040000));
-        i("vbblack", 0); i("vbred", 0xFF); i("vbgreen", 0xFF00); i("vbyellow", 0xFFFF);
-        i("vbblue", 0xFF0000); i("vbmagenta", 0xFF00FF); i("vbcyan", 0xFFFF00); i("vbwhite", 0xFFFFFF);
+        l("vbobjecterror", std::int32_t(0x80040000u));
+        l("vbblack", 0); l("vbred", 0xFF); l("vbgreen", 0xFF00); l("vbyellow", 0xFFFF);
+        l("vbblue", 0xFF0000); l("vbmagenta", 0xFF00FF); l("vbcyan", 0xFFFF00); l("vbwhite", 0xFFFFFF);
         return c;
     }();
     auto it = constants.constFind(lower);

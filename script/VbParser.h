@@ -3,6 +3,8 @@
 #include "VbLexer.h"
 #include "VbNodeTypes.h"
 
+#include <QSet>
+
 #include <memory>
 #include <vector>
 
@@ -27,6 +29,7 @@ private:
         bool isTop = false;
         std::vector<VbNameExpr *> names;
         std::vector<VbNameExpr *> dimmed; // top level: declared globals
+        QHash<QString, VbConstStmt *> consts; // lower-case name
     };
 
     // tokens
@@ -76,6 +79,7 @@ private:
     void parseConst(VbBlock &block);
     void parseProcedure(VbUnit &unit, VbClassDef *cls, bool isPublic, bool isDefault);
     void parseClass(VbUnit &unit);
+    void declareGlobalName(const QString &lower, const VbToken &at);
     void declareVariable(const QString &name, const std::vector<int> &upper, bool isArray, bool isPublic, const VbToken &at);
 
     // expressions
@@ -115,4 +119,5 @@ private:
     int m_loopDepthFor = 0;
     std::vector<int> m_withSlots;
     bool m_optionExplicit = false;
+    QSet<QString> m_globalNames; // defined in this unit's global scope
 };

@@ -1,5 +1,4 @@
-import sys
-# The loop runs inside a function: CPython's fastest form (local variables).
+# 10,000,000 integer additions, inside a function (local variables).
 def main():
     s = 0
     for i in range(1, 10000001):
@@ -7,8 +6,4 @@ def main():
     print(s)
 
 
-if __name__ == "__main__":
-    import time
-    start = time.perf_counter()
-    main()
-    sys.stderr.write("time: %.4f\n" % (time.perf_counter() - start))
+main()

@@ -1,0 +1,12 @@
+' Dictionary.Remove: N entries added, then all N removed, oldest first.
+' run.sh runs it for N = 10,000 and N = 20,000 (the first line is replaced).
+Const N = 10000
+Dim d, i
+Set d = CreateObject("Scripting.Dictionary")
+For i = 1 To N
+  d.Add i, i
+Next
+For i = 1 To N
+  d.Remove i
+Next
+WScript.Echo d.Count
