@@ -64,8 +64,12 @@ ScriptObject::~ScriptObject()
 
 ScriptObjectTracker::~ScriptObjectTracker()
 {
-    for (ScriptObject *o : m_objects)
+    for (ScriptObject *o = m_head; o;) {
+        ScriptObject *next = o->m_trackNext;
         o->m_tracker = nullptr;
+        o->m_trackPrev = o->m_trackNext = nullptr;
+        o = next;
+    }
 }
 
 void ScriptObjectTracker::track(ScriptObject *object)
@@ -73,30 +77,40 @@ void ScriptObjectTracker::track(ScriptObject *object)
     if (!object || object->m_tracker)
         return;
     object->m_tracker = this;
-    m_objects.insert(object);
+    object->m_trackPrev = nullptr;
+    object->m_trackNext = m_head;
+    if (m_head)
+        m_head->m_trackPrev = object;
+    m_head = object;
 }
 
 void ScriptObjectTracker::forget(ScriptObject *object)
 {
-    m_objects.erase(object);
+    if (object->m_trackPrev)
+        object->m_trackPrev->m_trackNext = object->m_trackNext;
+    else
+        m_head = object->m_trackNext;
+    if (object->m_trackNext)
+        object->m_trackNext->m_trackPrev = object->m_trackPrev;
+    object->m_trackPrev = object->m_trackNext = nullptr;
+    object->m_tracker = nullptr;
 }
 
 void ScriptObjectTracker::releaseAll()
 {
+    // keep every object alive while each drops what it holds, so that none
+    // goes away under the loop
     std::vector<ObjectRef> alive;
-    alive.reserve(m_objects.size());
-    for (ScriptObject *o : m_objects)
+    for (ScriptObject *o = m_head; o; o = o->m_trackNext)
         alive.emplace_back(o);
     for (ObjectRef &o : alive)
         o->releaseReferences();
     for (ObjectRef &o : alive) {
-        if (o->m_tracker == this) {
-            o->m_tracker = nullptr;
-            m_objects.erase(o.get());
-        }
+        if (o->m_tracker == this)
+            forget(o.get());
     }
     alive.clear();
-    for (ScriptObject *o : m_objects)
-        o->m_tracker = nullptr;
-    m_objects.clear();
+    // objects tracked meanwhile (a Class_Terminate that made new ones)
+    while (m_head)
+        forget(m_head);
 }

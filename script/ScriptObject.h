@@ -7,7 +7,6 @@
 #include <QVector>
 
 #include <atomic>
-#include <unordered_set>
 #include <utility>
 
 class Variant;
@@ -144,6 +143,9 @@ private:
     friend class ScriptObjectTracker;
     std::atomic<int> m_refs{0};
     class ScriptObjectTracker *m_tracker = nullptr;
+    // neighbours in the tracker's list
+    ScriptObject *m_trackPrev = nullptr;
+    ScriptObject *m_trackNext = nullptr;
 };
 
 // The objects one engine created, for releaseReferences() at its shutdown.
@@ -162,7 +164,9 @@ public:
 private:
     friend class ScriptObject;
     void forget(ScriptObject *object);
-    std::unordered_set<ScriptObject *> m_objects;
+    // a list through the objects themselves: tracking and forgetting take
+    // constant time (a script may create and drop millions)
+    ScriptObject *m_head = nullptr;
 };
 
 // Intrusive reference to a ScriptObject (null = Nothing).

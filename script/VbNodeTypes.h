@@ -34,6 +34,9 @@ struct VbNewExpr : VbExpr
 {
     Variant eval(VbFrame &f) override;
     QString name;
+    // the class the name stood for when the engine's names last changed
+    VbClassDef *cls = nullptr;
+    quint64 cacheGen = 0;
 };
 
 struct VbUnaryExpr : VbExpr
@@ -115,6 +118,10 @@ struct VbMemberExpr : VbExpr
     void exec(VbFrame &f) override;
     Variant access(VbFrame &f, int accessFlags);
     ObjectRef target(VbFrame &f);
+    // The object, read in place from a variable or evaluated into holder.
+    ScriptObject *targetObject(VbFrame &f, Variant &holder);
+    // The member of the instance's class; 438 when it has none or it is private here.
+    const VbClassMember &memberOf(VbFrame &f, VbInstance *inst);
 
     VbExprPtr object; // null: the object of the enclosing With
     int withSlot = -1;
@@ -122,6 +129,8 @@ struct VbMemberExpr : VbExpr
     QString lower;
     VbExprList args;
     bool hasParens = false;
+    const VbClassDef *cachedClass = nullptr;
+    VbClassMember cachedMember;
 };
 
 // expr(args) where expr is not a plain name (f(1)(2), (x)(1)).
@@ -144,7 +153,9 @@ struct VbAssignStmt : VbStmt
     void exec(VbFrame &f) override;
     VbExprPtr target, value;
     bool isSet = false;
-    bool append = false; // s = s & x: append in place
+    // s = s & a & b ...: a, b ... (nodes of value), appended to s in place
+    std::vector<VbExpr *> appendParts;
+    bool appendInPlace(VbFrame &f);
     signed char simple = -1; // target is a plain variable (worked out on first run)
 };
 

@@ -34,6 +34,38 @@ bool truthy(const Variant &v)
     return d.toBool();
 }
 
+// Argument lists of calls into objects come from a small pool, so that a
+// call does not allocate one each time.
+class ArgList
+{
+public:
+    ArgList()
+    {
+        std::vector<VariantList> &p = pool();
+        if (!p.empty()) {
+            list.swap(p.back());
+            p.pop_back();
+        }
+    }
+    ~ArgList()
+    {
+        list.clear();
+        std::vector<VariantList> &p = pool();
+        if (p.size() < 16 && list.isDetached() && list.capacity() <= 32)
+            p.push_back(std::move(list));
+    }
+    ArgList(const ArgList &) = delete;
+    ArgList &operator=(const ArgList &) = delete;
+    VariantList list;
+
+private:
+    static std::vector<VariantList> &pool()
+    {
+        thread_local std::vector<VariantList> lists;
+        return lists;
+    }
+};
+
 void evalList(VbFrame &f, const VbExprList &args, VariantList &out)
 {
     out.reserve(qsizetype(args.size()));
@@ -138,9 +170,13 @@ Variant VbMeExpr::eval(VbFrame &f)
 
 Variant VbNewExpr::eval(VbFrame &f)
 {
-    const QString lower = name.toLower();
-    if (VbClassDef *cls = f.eng->findClass(lower))
+    if (cacheGen != f.eng->generation()) {
+        cls = f.eng->findClass(name.toLower());
+        cacheGen = f.eng->generation();
+    }
+    if (cls)
         return Variant::fromObject(f.eng->newInstance(cls));
+    const QString lower = name.toLower();
     if (lower == QLatin1String("regexp")) {
         VariantList args{Variant::fromString(QStringLiteral("VBScript.RegExp"))};
         extern Variant vbCreateBuiltinObject(VbEngine & eng, const QString &progId);
@@ -322,9 +358,9 @@ Variant VbNameExpr::indexInto(VbFrame &f, Variant &v, int access)
         if (!v.rawObject())
             throwScriptError(ScriptErrors::ObjectNotSet);
         ObjectRef keep(v.rawObject());
-        VariantList a;
-        evalList(f, args, a);
-        return f.eng->invokeOrThrow(keep.get(), QString(), access, a);
+        ArgList a;
+        evalList(f, args, a.list);
+        return f.eng->invokeOrThrow(keep.get(), QString(), access, a.list);
     }
     raiseNamed(ScriptErrors::TypeMismatch, name);
 }
@@ -553,37 +589,64 @@ void VbNameExpr::assign(VbFrame &f, Variant &&value, bool isSet)
 
 // ---- members ----
 
-ObjectRef VbMemberExpr::target(VbFrame &f)
+ScriptObject *VbMemberExpr::targetObject(VbFrame &f, Variant &holder)
 {
-    Variant o = object ? object->eval(f) : f.locals[withSlot];
-    const Variant &d = o.deref();
+    // a plain variable is read in place; anything else is kept in holder
+    const Variant *o = object ? object->peek(f) : &f.locals[withSlot];
+    if (!o) {
+        holder = object->eval(f);
+        o = &holder;
+    }
+    const Variant &d = o->deref();
     if (!d.isObject())
         throwScriptError(ScriptErrors::ObjectRequired, ScriptErrors::description(424) + QStringLiteral(": '") + name + QLatin1Char('\''));
     if (!d.rawObject())
         throwScriptError(ScriptErrors::ObjectRequired);
-    return ObjectRef(d.rawObject());
+    return d.rawObject();
+}
+
+ObjectRef VbMemberExpr::target(VbFrame &f)
+{
+    Variant holder;
+    return ObjectRef(targetObject(f, holder));
+}
+
+const VbClassMember &VbMemberExpr::memberOf(VbFrame &f, VbInstance *inst)
+{
+    if (!*inst->alive)
+        throwScriptError(ScriptErrors::Unexpected);
+    // the member found for the last instance's class; a class never changes
+    // once parsed
+    if (inst->cls != cachedClass) {
+        auto it = inst->cls->members.constFind(lower);
+        if (it == inst->cls->members.constEnd())
+            throwScriptError(ScriptErrors::NoSuchMember, ScriptErrors::description(438) + QStringLiteral(": '") + name + QLatin1Char('\''));
+        cachedMember = it.value();
+        cachedClass = inst->cls;
+    }
+    if (!cachedMember.isPublic && f.cls != inst->cls)
+        throwScriptError(ScriptErrors::NoSuchMember, ScriptErrors::description(438) + QStringLiteral(": '") + name + QLatin1Char('\''));
+    return cachedMember;
 }
 
 Variant VbMemberExpr::access(VbFrame &f, int accessFlags)
 {
-    ObjectRef obj = target(f);
-    if (auto *inst = dynamic_cast<VbInstance *>(obj.get())) {
-        if (!*inst->alive)
-            throwScriptError(ScriptErrors::Unexpected);
-        auto it = inst->cls->members.constFind(lower);
-        if (it == inst->cls->members.constEnd() || (!it->isPublic && f.cls != inst->cls))
-            throwScriptError(ScriptErrors::NoSuchMember, ScriptErrors::description(438) + QStringLiteral(": '") + name + QLatin1Char('\''));
-        const VbClassMember &m = it.value();
+    Variant holder;
+    ScriptObject *o = targetObject(f, holder);
+    if (VbInstance *inst = VbInstance::from(o)) {
+        const VbClassMember m = memberOf(f, inst);
+        if (m.field >= 0 && args.empty() && !hasParens)
+            return inst->fields[size_t(m.field)]; // nothing runs between the read and the copy
+        ObjectRef keep(inst);
         if (m.field >= 0) {
             Variant &v = inst->fields[size_t(m.field)];
-            if (args.empty() && !hasParens)
-                return v;
             if (v.isArray())
                 return elementOf(f, v.rawArray(), args);
             if (v.isObject() && v.rawObject()) {
+                ObjectRef value(v.rawObject());
                 VariantList a;
                 evalList(f, args, a);
-                return f.eng->invokeOrThrow(v.rawObject(), QString(), accessFlags, a);
+                return f.eng->invokeOrThrow(value.get(), QString(), accessFlags, a);
             }
             throwScriptError(ScriptErrors::TypeMismatch);
         }
@@ -593,9 +656,10 @@ Variant VbMemberExpr::access(VbFrame &f, int accessFlags)
             return f.eng->callProc(m.get, inst, f, args);
         throwScriptError(ScriptErrors::NoSuchMember);
     }
-    VariantList a;
-    evalList(f, args, a);
-    return f.eng->invokeOrThrow(obj.get(), name, accessFlags, a);
+    ObjectRef keep(o);
+    ArgList a;
+    evalList(f, args, a.list);
+    return f.eng->invokeOrThrow(o, name, accessFlags, a.list);
 }
 
 Variant VbMemberExpr::eval(VbFrame &f)
@@ -611,11 +675,8 @@ void VbMemberExpr::exec(VbFrame &f)
 void VbMemberExpr::assign(VbFrame &f, Variant &&value, bool isSet)
 {
     ObjectRef obj = target(f);
-    if (auto *inst = dynamic_cast<VbInstance *>(obj.get())) {
-        auto it = inst->cls->members.constFind(lower);
-        if (it == inst->cls->members.constEnd() || (!it->isPublic && f.cls != inst->cls))
-            throwScriptError(ScriptErrors::NoSuchMember, ScriptErrors::description(438) + QStringLiteral(": '") + name + QLatin1Char('\''));
-        const VbClassMember &m = it.value();
+    if (VbInstance *inst = VbInstance::from(obj.get())) {
+        const VbClassMember m = memberOf(f, inst);
         if (m.field >= 0) {
             Variant &v = inst->fields[size_t(m.field)];
             if (args.empty() && !hasParens) {
@@ -641,9 +702,9 @@ void VbMemberExpr::assign(VbFrame &f, Variant &&value, bool isSet)
         f.eng->callProcValues(p, inst, vals.data(), n + 1);
         return;
     }
-    VariantList a;
-    evalList(f, args, a);
-    f.eng->invokeOrThrow(obj.get(), name, isSet ? ScriptObject::PutRef : ScriptObject::Put, a, &value);
+    ArgList a;
+    evalList(f, args, a.list);
+    f.eng->invokeOrThrow(obj.get(), name, isSet ? ScriptObject::PutRef : ScriptObject::Put, a.list, &value);
 }
 
 Variant VbIndexExpr::eval(VbFrame &f)
@@ -673,41 +734,78 @@ void VbIndexExpr::assign(VbFrame &f, Variant &&value, bool isSet)
 
 // ---- statements ----
 
+// The common way of building a text: s = s & a & b & vbCrLf. The parts are
+// read and turned into text first, in order, then appended to s's own buffer,
+// so that a long text grows without being copied each time. A part that
+// changes s meanwhile (a function that assigns it) gets the result of the
+// plain form: the parts joined to s's value from before.
+bool VbAssignStmt::appendInPlace(VbFrame &f)
+{
+    auto *n = static_cast<VbNameExpr *>(target.get());
+    if (n->readOnly)
+        return false;
+    if (n->kind == VbNameExpr::Dynamic) {
+        // a name declared nowhere the parser saw: a plain variable only
+        const VbEngine::GlobalSym *g = f.eng->findGlobal(n->lower);
+        if (g && g->kind != VbEngine::GlobalSym::Var)
+            return false;
+    } else if (n->kind != VbNameExpr::Local && n->kind != VbNameExpr::Global && n->kind != VbNameExpr::Field) {
+        return false;
+    }
+    Variant *v = n->variable(f, true);
+    if (!v || !v->isString())
+        return false;
+    const size_t count = appendParts.size();
+    QString small[8];
+    std::vector<QString> big;
+    QString *pieces = small;
+    if (count > 8) {
+        big.resize(count);
+        pieces = big.data();
+    }
+    bool evaluated = false;
+    QString before;
+    qsizetype added = 0;
+    for (size_t i = 0; i < count; ++i) {
+        VbExpr *part = appendParts[i];
+        const Variant *p = part->peek(f);
+        Variant value;
+        if (!p) {
+            if (!evaluated) {
+                before = v->rawString(); // s as the plain form reads it, before any part runs
+                evaluated = true;
+            }
+            value = part->eval(f);
+            p = &value;
+        }
+        const Variant &d = p->deref();
+        if (d.isString())
+            pieces[i] = d.rawString();
+        else if (!d.isNull())
+            pieces[i] = d.toString();
+        added += pieces[i].size();
+    }
+    if (evaluated && !(v->isString() && v->rawString().isSharedWith(before))) {
+        // a part assigned s: the plain form's result
+        QString joined = before;
+        for (size_t i = 0; i < count; ++i)
+            joined = VariantOps::concat(joined, pieces[i]);
+        n->assign(f, Variant::fromString(std::move(joined)), false);
+        return true;
+    }
+    before = QString();
+    QString &s = v->rawString();
+    if (s.size() + added > VbEngine::MaxStringLength)
+        throwScriptError(ScriptErrors::OutOfMemory);
+    for (size_t i = 0; i < count; ++i)
+        s.append(pieces[i]);
+    return true;
+}
+
 void VbAssignStmt::exec(VbFrame &f)
 {
-    if (append) {
-        auto *n = static_cast<VbNameExpr *>(target.get());
-        if (n->kind == VbNameExpr::Local || n->kind == VbNameExpr::Global || n->kind == VbNameExpr::Field) {
-            Variant *v = n->variable(f, true);
-            if (v && v->isString()) {
-                VbExpr *right = static_cast<VbBinaryExpr *>(value.get())->right.get();
-                Variant rhs;
-                const Variant *peeked = right->peek(f);
-                if (!peeked || peeked == v)
-                    rhs = right->eval(f);
-                const Variant &r = (peeked && peeked != v) ? peeked->deref() : rhs.deref();
-                if (!v->isString()) {
-                    // the right side changed the variable: fall back to the plain form
-                    Variant joined = VariantOps::binary(VbBinOp::Concat, *v, r);
-                    *v = std::move(joined);
-                    return;
-                }
-                if (r.isNull())
-                    return;
-                if (r.isString()) {
-                    if (v->rawString().size() + r.rawString().size() > VbEngine::MaxStringLength)
-                        throwScriptError(ScriptErrors::OutOfMemory);
-                    v->rawString().append(r.rawString());
-                    return;
-                }
-                const QString add = r.toString();
-                if (v->rawString().size() + add.size() > VbEngine::MaxStringLength)
-                    throwScriptError(ScriptErrors::OutOfMemory);
-                v->rawString().append(add);
-                return;
-            }
-        }
-    }
+    if (!appendParts.empty() && appendInPlace(f))
+        return;
     if (simple < 0) {
         auto *n = dynamic_cast<VbNameExpr *>(target.get());
         simple = n && n->args.empty() && !n->hasParens && !n->readOnly
@@ -961,20 +1059,34 @@ void VbForStmt::exec(VbFrame &f)
 void VbForEachStmt::exec(VbFrame &f)
 {
     Variant coll = collection->eval(f);
-    VariantList items;
+    auto *n = static_cast<VbNameExpr *>(var.get());
     if (coll.isArray()) {
-        ScriptArray *a = coll.rawArray();
-        items.reserve(a->size());
-        for (qsizetype i = 0; i < a->size(); ++i)
-            items.push_back(a->at(i));
-    } else if (coll.isObject() && coll.rawObject()) {
+        // coll's reference keeps the elements as they were when the loop
+        // began: a write to the array by the body detaches the variable's copy
+        const ScriptArray *a = coll.rawArray();
+        for (qsizetype i = 0; i < a->size(); ++i) {
+            Variant *v = n->variable(f, true);
+            if (!v)
+                throwScriptError(ScriptErrors::IllegalAssignment);
+            *v = a->at(i);
+            vbExecBlock(f, body);
+            if (f.exit) {
+                if (f.exit == VbFrame::ExitFor)
+                    f.exit = VbFrame::None;
+                return;
+            }
+            f.eng->tick();
+        }
+        return;
+    }
+    VariantList items;
+    if (coll.isObject() && coll.rawObject()) {
         f.eng->enumerate(coll, items);
     } else if (coll.isObject()) {
         throwScriptError(ScriptErrors::ObjectNotSet);
     } else {
         throwScriptError(ScriptErrors::NotACollection);
     }
-    auto *n = static_cast<VbNameExpr *>(var.get());
     for (Variant &item : items) {
         Variant *v = n->variable(f, true);
         if (!v)

@@ -282,12 +282,20 @@ VbStmtPtr VbParser::parseSimple()
         auto s = node<VbAssignStmt>(at);
         s->isSet = isSet;
         s->value = parseExpr();
+        // s = s & a & b ...: the parts after the variable, appended in place
         auto *nt = dynamic_cast<VbNameExpr *>(target.get());
-        auto *bin = dynamic_cast<VbBinaryExpr *>(s->value.get());
-        if (!isSet && nt && nt->args.empty() && !nt->hasParens && bin && bin->op == VbBinOp::Concat) {
-            auto *ln = dynamic_cast<VbNameExpr *>(bin->left.get());
-            if (ln && ln->args.empty() && !ln->hasParens && ln->lower == nt->lower)
-                s->append = true;
+        if (!isSet && nt && nt->args.empty() && !nt->hasParens) {
+            std::vector<VbExpr *> parts;
+            VbExpr *e = s->value.get();
+            while (auto *bin = dynamic_cast<VbBinaryExpr *>(e)) {
+                if (bin->op != VbBinOp::Concat)
+                    break;
+                parts.push_back(bin->right.get());
+                e = bin->left.get();
+            }
+            auto *ln = dynamic_cast<VbNameExpr *>(e);
+            if (!parts.empty() && ln && ln->args.empty() && !ln->hasParens && ln->lower == nt->lower)
+                s->appendParts.assign(parts.rbegin(), parts.rend());
         }
         s->target = std::move(target);
         return s;

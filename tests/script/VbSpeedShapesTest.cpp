@@ -38,19 +38,27 @@ TEST(VbDictionary, OrderRemoveAndKey)
 
 TEST(VbConcat, ChainsAppendToTheirVariable)
 {
-    EXPECT_EQ(runVb("s = \"\"\n"
+    // a declared global, an undeclared one and a local
+    EXPECT_EQ(runVb("Dim s\n"
+                    "s = \"\"\n"
                     "For i = 1 To 3 : s = s & \"row \" & i & vbTab & Null & 1.5 & vbCrLf : Next\n"
-                    "WScript.Echo Replace(Replace(s, vbCrLf, \"|\"), vbTab, \"_\")"),
-              "row 1_1.5|row 2_1.5|row 3_1.5|\n");
+                    "t = \"<\" : t = t & s & t\n"
+                    "Function Local()\n  Dim u\n  u = \"a\"\n  u = u & \"b\" & u & Empty & True\n  Local = u\nEnd Function\n"
+                    "WScript.Echo Replace(Replace(s, vbCrLf, \"|\"), vbTab, \"_\"), Len(t), Local()"),
+              "row 1_1.5|row 2_1.5|row 3_1.5| 35 abaTrue\n");
     // a part that changes the variable sees it unchanged, as the plain form does
-    EXPECT_EQ(runVb("Function F()\n  s = \"reset\"\n  F = \"f\"\nEnd Function\n"
-                    "Function L()\n  L = Len(s)\nEnd Function\n"
-                    "s = \"ab\"\ns = s & F() & \"-\"\nWScript.Echo s\n"
-                    "s = \"ab\"\ns = s & \"c\" & L()\nWScript.Echo s\n"
-                    "s = Empty\ns = s & 1 & 2\nWScript.Echo s, TypeName(s)\n"
-                    "s = Null\ns = s & Null & Null\nWScript.Echo TypeName(s)\n"
-                    "s = 5\ns = s & s & s\nWScript.Echo s"),
-              "abf-\nabc2\n12 String\nNull\n555\n");
+    const char *const parts =
+        "Function F()\n  s = \"reset\"\n  F = \"f\"\nEnd Function\n"
+        "Function L()\n  L = Len(s)\nEnd Function\n"
+        "s = \"ab\"\ns = s & F() & \"-\"\nWScript.Echo s\n"
+        "s = \"ab\"\ns = s & \"c\" & L()\nWScript.Echo s\n"
+        "s = Empty\ns = s & 1 & 2\nWScript.Echo s, TypeName(s)\n"
+        "s = Null\ns = s & Null & Null\nWScript.Echo TypeName(s)\n"
+        "s = 5\ns = s & s & s\nWScript.Echo s";
+    const char *const expected = "abf-\nabc2\n12 String\nNull\n555\n";
+    EXPECT_EQ(runVb(parts), expected);
+    EXPECT_EQ(runVb((std::string("Dim s\n") + parts).c_str()), expected);
+    EXPECT_EQ(runVb("Const c = \"k\"\nc = c & \"x\""), "Error 501 (line 2)\n");
 }
 
 TEST(VbClasses, MembersThroughTheirSlots)
