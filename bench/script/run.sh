@@ -48,6 +48,7 @@ row() {
 }
 
 printf '%-44s %9s %9s %7s %7s\n' "workload" "ours s" "ref s" "ratio" "need"
+row "start-up alone (one line of output)" "-" "$runner $here/startup.vbs" "$python $here/startup.py"
 row "VBScript Dictionary (Add, Exists/Item, Keys, Remove)" "<=1.5" "$runner $here/dict.vbs" "$python $here/dict.py"
 row "VBScript classes (New, members, methods)" "<=1.5" "$runner $here/classes.vbs" "$python $here/classes.py"
 row "VBScript report s = s & a & b & vbCrLf, Join" "<=1.5" "$runner $here/report.vbs" "$python $here/report.py"

@@ -34,6 +34,16 @@ TEST(VbDictionary, OrderRemoveAndKey)
                     "x = d(\"new\") : WScript.Echo d.Count, d.Exists(\"NEW\")\n"
                     "d.RemoveAll : WScript.Echo d.Count, UBound(d.Keys)"),
               "457\n3 one text one one one\n32811\n457\n4 True\n0 -1\n");
+    // objects are keys by identity; the mode can change once the dictionary is empty again
+    EXPECT_EQ(runVb("On Error Resume Next\n"
+                    "Set d = CreateObject(\"Scripting.Dictionary\")\n"
+                    "Set a = CreateObject(\"Scripting.Dictionary\") : Set b = CreateObject(\"Scripting.Dictionary\")\n"
+                    "d.Add a, \"a\" : d.Add b, \"b\" : Set d(\"x\") = a\n"
+                    "WScript.Echo d(a), d(b), d(\"x\") Is a, d.Count\n"
+                    "d.CompareMode = 1 : WScript.Echo Err.Number : Err.Clear\n"
+                    "d.Remove a : d.Remove b : d.Remove \"x\"\n"
+                    "d.CompareMode = 1 : d.Add \"K\", 1 : WScript.Echo Err.Number, d.Exists(\"k\"), d.Count"),
+              "a b True 3\n5\n0 True 1\n");
 }
 
 TEST(VbConcat, ChainsAppendToTheirVariable)
