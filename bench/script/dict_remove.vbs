@@ -1,5 +1,5 @@
 ' Dictionary.Remove: N entries added, then all N removed, oldest first.
-' run.sh runs it for N = 10,000 and N = 20,000 (the first line is replaced).
+' run.sh runs it for N = 10,000 and N = 20,000 (it replaces the Const line).
 Const N = 10000
 Dim d, i
 Set d = CreateObject("Scripting.Dictionary")
