@@ -1,27 +1,21 @@
 #include "QtProcesses.h"
 
+#include "ChildProcess.h"
+
 #include <QDesktopServices>
-#include <QProcess>
 #include <QUrl>
 
 bool QtProcesses::startDetached(const QString &program, const QStringList &arguments, bool hidden)
 {
     if (program.isEmpty())
         return false;
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    if (hidden) {
-        process.setStandardInputFile(QProcess::nullDevice());
-        process.setStandardOutputFile(QProcess::nullDevice());
-        process.setStandardErrorFile(QProcess::nullDevice());
-    }
-    return process.startDetached();
+    return ChildProcess::startDetached(program, arguments,
+                                       hidden ? ChildProcess::Streams::Null : ChildProcess::Streams::Inherit);
 }
 
 bool QtProcesses::openDocument(const QString &path)
 {
     if (path.isEmpty())
         return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return ChildProcess::openDocument(path) || QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

@@ -2,7 +2,8 @@
 
 #include "Processes.h"
 
-// QProcess::startDetached and QDesktopServices::openUrl.
+// Programs start through ChildProcess, so they keep no descriptor of the
+// browser; documents open with the desktop's handler.
 class QtProcesses : public ProcessImpl
 {
 public:
