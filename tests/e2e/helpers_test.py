@@ -119,21 +119,21 @@ class EngineHelpers(unittest.TestCase):
 
     def test_sigterm_leaves_no_helper(self):
         report = self.start_dunmora()
-        self.assertEqual(report['fds'], '0 1 2')
         helpers = self.helpers()
         self.browser.send_signal(signal.SIGTERM)
         self.browser.wait(30)
         self.assert_helpers_end(helpers)
+        self.assertEqual(report['fds'], '0 1 2')
 
     def test_closing_the_window_leaves_no_helper(self):
         report = self.start_dunmora()
-        self.assertEqual(report['fds'], '0 1 2')
         helpers = self.helpers()
         g = self.window()
         # The close button sits at the right end of the caption bar.
         harness.xdotool('mousemove', str(g['X'] + g['WIDTH'] - 12), str(g['Y'] + 16), 'click', '1')
         self.browser.wait(30)
         self.assert_helpers_end(helpers)
+        self.assertEqual(report['fds'], '0 1 2')
 
 
 if __name__ == '__main__':
