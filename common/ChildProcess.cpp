@@ -1,6 +1,7 @@
 #include "ChildProcess.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QStandardPaths>
 
 #include <vector>
@@ -16,6 +17,15 @@
 
 namespace {
 
+// The highest descriptor number in use can have (a guess when unlimited).
+unsigned descriptorLimit()
+{
+    rlimit limit{};
+    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur > 0)
+        return limit.rlim_cur > UINT_MAX ? UINT_MAX : unsigned(limit.rlim_cur - 1);
+    return 65535;
+}
+
 // Closes every descriptor from `from` up to `to` (both included). Runs in the
 // forked child: system calls only.
 void closeRange(unsigned from, unsigned to)
@@ -27,14 +37,39 @@ void closeRange(unsigned from, unsigned to)
         return;
 #endif
     // Kernels before 5.9: close one by one up to the descriptor limit.
-    rlimit limit{};
-    unsigned last = 65535;
-    if (::getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur != RLIM_INFINITY && limit.rlim_cur > 0)
-        last = limit.rlim_cur > UINT_MAX ? UINT_MAX : unsigned(limit.rlim_cur - 1);
+    const unsigned last = descriptorLimit();
     if (to > last)
         to = last;
     for (unsigned fd = from; fd <= to && fd != UINT_MAX; ++fd)
         ::close(int(fd));
+}
+
+// Marks every descriptor from `from` on close-on-exec. Runs in the forked
+// child: system calls only.
+void closeOnExecFrom(unsigned from)
+{
+#if defined(SYS_close_range)
+    constexpr unsigned kCloseRangeCloexec = 1u << 2;
+    if (::syscall(SYS_close_range, from, ~0U, kCloseRangeCloexec) == 0)
+        return;
+#endif
+    // Kernels before 5.11.
+    const unsigned last = descriptorLimit();
+    for (unsigned fd = from; fd <= last && fd != UINT_MAX; ++fd)
+        ::fcntl(int(fd), F_SETFD, FD_CLOEXEC);
+}
+
+void defaultSignals()
+{
+    struct sigaction dfl {};
+    dfl.sa_handler = SIG_DFL;
+    for (int sig = 1; sig < NSIG; ++sig) {
+        if (sig != SIGKILL && sig != SIGSTOP)
+            ::sigaction(sig, &dfl, nullptr);
+    }
+    sigset_t none;
+    sigemptyset(&none);
+    ::sigprocmask(SIG_SETMASK, &none, nullptr);
 }
 
 // The program's side between fork and exec: async-signal-safe calls only, as
@@ -56,16 +91,7 @@ void closeRange(unsigned from, unsigned to)
     closeRange(STDERR_FILENO + 1, unsigned(reportFd) - 1);
     closeRange(unsigned(reportFd) + 1, ~0U);
 
-    struct sigaction dfl {};
-    dfl.sa_handler = SIG_DFL;
-    for (int sig = 1; sig < NSIG; ++sig) {
-        if (sig != SIGKILL && sig != SIGSTOP)
-            ::sigaction(sig, &dfl, nullptr);
-    }
-    sigset_t none;
-    sigemptyset(&none);
-    ::sigprocmask(SIG_SETMASK, &none, nullptr);
-
+    defaultSignals();
     ::execv(path, argv);
     const int error = errno;
     ssize_t ignored = ::write(reportFd, &error, sizeof error);
@@ -146,6 +172,14 @@ bool startDetached(const QString &program, const QStringList &arguments, Streams
     } while (got < 0 && errno == EINTR);
     ::close(report[0]);
     return got == 0;
+}
+
+void isolate(QProcess &process)
+{
+    process.setChildProcessModifier([] {
+        closeOnExecFrom(STDERR_FILENO + 1);
+        defaultSignals();
+    });
 }
 
 bool openDocument(const QString &path)

@@ -3,6 +3,8 @@
 #include <QString>
 #include <QStringList>
 
+class QProcess;
+
 // Starting a program that outlives its starter: Dunmora, the archive tool,
 // the browser from Dunmora, the desktop's document opener.
 //
@@ -20,6 +22,12 @@ enum class Streams { Inherit, Null };
 // True once the program runs; false when it cannot be started (empty or
 // missing, not executable, no process to be had).
 bool startDetached(const QString &program, const QStringList &arguments, Streams streams = Streams::Inherit);
+
+// For a program that is waited for (QProcess::start): the same isolation.
+// Every descriptor above standard error is marked close-on-exec in the child
+// (QProcess's own pipes are in place by then), and signal dispositions and
+// the mask start at their defaults. Call before start().
+void isolate(QProcess &process);
 
 // Opens a file with the desktop's handler "xdg-open", started as above.
 // False when there is no such handler or it cannot be started; the caller may

@@ -1,9 +1,11 @@
 // Programs that the browser and Dunmora start keep nothing of their starter:
 // no descriptor beyond the standard streams, no blocked or ignored signals.
+#include "ChildProcess.h"
 #include "DwnShell.h"
 #include "Processes.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -115,6 +117,21 @@ TEST_F(LeakyStarter, DunmoraChildrenGetOnlyTheStandardStreams)
     EXPECT_EQ(field(r, "fds"), "0 1 2");
     EXPECT_EQ(field(r, "sigblk"), "0000000000000000");
     EXPECT_EQ(field(r, "sigign"), "0000000000000000");
+}
+
+TEST_F(LeakyStarter, WaitedForProgramsGetOnlyTheirPipes)
+{
+    QProcess process;
+    ChildProcess::isolate(process);
+    const auto r = report([&process](const QString &program, const QStringList &args) {
+        process.start(program, args);
+        return process.waitForFinished(10000) && process.exitCode() == 0;
+    });
+    EXPECT_EQ(field(r, "fds"), "0 1 2");
+    EXPECT_EQ(field(r, "sigblk"), "0000000000000000");
+    EXPECT_EQ(field(r, "sigign"), "0000000000000000");
+    process.start(m_dir.filePath(QStringLiteral("missing")), {});
+    EXPECT_FALSE(process.waitForStarted(10000));
 }
 
 TEST_F(LeakyStarter, StartsThatCannotRunReportFailure)
