@@ -98,6 +98,7 @@ bool lockIsHeld(const QString &lockFile)
     ::close(fd);
     return held;
 }
+
 // The socket address of a path; false when the path is too long for one.
 bool socketAddress(const QByteArray &path, sockaddr_un *addr)
 {
@@ -175,6 +176,7 @@ public:
     }
     ~Connection() override
     {
+        delete notifier; // before its descriptor goes
         if (fd >= 0)
             ::close(fd);
     }
@@ -185,7 +187,6 @@ public:
     QTimer timer;
     bool done = false;
 };
-
 
 InstanceChannel::InstanceChannel(const QString &service, QObject *parent)
     : QObject(parent)
