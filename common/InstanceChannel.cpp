@@ -3,18 +3,21 @@
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
-#include <QLocalServer>
-#include <QLocalSocket>
-#include <QPointer>
+#include <QSocketNotifier>
 #include <QStringDecoder>
 #include <QThread>
 #include <QTimer>
 #include <QtEndian>
 
 #include <cerrno>
+#include <climits>
+#include <cstring>
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/file.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
 
 namespace {
@@ -22,9 +25,9 @@ constexpr char kMagic[4] = {'T', 'S', 'V', '1'};
 constexpr int kHeaderBytes = 8;
 constexpr char kAck = 0x06;
 constexpr char kNak = 0x15;
-// A connection that has not delivered its whole frame by then is dropped.
-constexpr int kServerReadTimeoutMs = 5000;
-constexpr int kMaxOpenConnections = 32;
+constexpr int kListenBacklog = 64;
+// After the process ran out of descriptors, accepting pauses this long.
+constexpr int kAcceptPauseMs = 100;
 
 // "Tessivane|Brw" -> "Tessivane_Brw": only letters, digits, "-" and "." stay.
 QString fileBase(const QString &service)
@@ -95,7 +98,95 @@ bool lockIsHeld(const QString &lockFile)
     ::close(fd);
     return held;
 }
+
+// The socket address of a path; false when the path is too long for one.
+bool socketAddress(const QByteArray &path, sockaddr_un *addr)
+{
+    memset(addr, 0, sizeof *addr);
+    addr->sun_family = AF_UNIX;
+    if (path.isEmpty() || size_t(path.size()) >= sizeof addr->sun_path)
+        return false;
+    memcpy(addr->sun_path, path.constData(), size_t(path.size()));
+    return true;
+}
+
+// Whether bytes, received so far, can still become a whole request.
+bool couldBeWhole(const QByteArray &bytes)
+{
+    const qsizetype start = qMin<qsizetype>(bytes.size(), 4);
+    if (memcmp(bytes.constData(), kMagic, size_t(start)) != 0)
+        return false;
+    if (bytes.size() < kHeaderBytes)
+        return true;
+    const quint32 length = qFromBigEndian<quint32>(bytes.constData() + 4);
+    if (length > quint32(InstanceChannel::kMaxCommandBytes))
+        return false;
+    return bytes.size() <= qint64(kHeaderBytes) + length;
+}
+
+// The text of a frame whose body has fully arrived; false when the body is
+// not text (invalid UTF-8, or a NUL character).
+bool frameText(const QByteArray &bytes, QString *text)
+{
+    const quint32 length = qFromBigEndian<quint32>(bytes.constData() + 4);
+    const QByteArrayView body(bytes.constData() + kHeaderBytes, length);
+    if (body.contains('\0'))
+        return false;
+    QStringDecoder decoder(QStringDecoder::Utf8,
+                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    *text = decoder.decode(body);
+    return !decoder.hasError();
+}
+
+bool bodyComplete(const QByteArray &bytes)
+{
+    return bytes.size() >= kHeaderBytes
+        && bytes.size() == qint64(kHeaderBytes) + qFromBigEndian<quint32>(bytes.constData() + 4);
+}
+
+// Waits until fd is ready for events or the deadline passes.
+bool waitFor(int fd, short events, const QDeadlineTimer &deadline)
+{
+    for (;;) {
+        pollfd p{fd, events, 0};
+        const qint64 left = deadline.remainingTime();
+        if (left == 0)
+            return false;
+        const int r = ::poll(&p, 1, left < 0 ? -1 : int(qMin<qint64>(left, INT_MAX)));
+        if (r > 0)
+            return true;
+        if (r == 0)
+            return false;
+        if (errno != EINTR)
+            return false;
+    }
+}
 } // namespace
+
+// One connection of a later start, read as its bytes arrive.
+class InstanceChannel::Connection : public QObject
+{
+public:
+    Connection(int fd, InstanceChannel *channel)
+        : QObject(channel)
+        , fd(fd)
+        , notifier(new QSocketNotifier(qintptr(fd), QSocketNotifier::Read, this))
+    {
+        timer.setSingleShot(true);
+    }
+    ~Connection() override
+    {
+        delete notifier; // before its descriptor goes
+        if (fd >= 0)
+            ::close(fd);
+    }
+
+    int fd;
+    QByteArray bytes;
+    QSocketNotifier *notifier;
+    QTimer timer;
+    bool done = false;
+};
 
 InstanceChannel::InstanceChannel(const QString &service, QObject *parent)
     : QObject(parent)
@@ -105,8 +196,11 @@ InstanceChannel::InstanceChannel(const QString &service, QObject *parent)
 
 InstanceChannel::~InstanceChannel()
 {
-    if (m_server)
-        m_server->close(); // removes the socket file
+    // Connections still open end unanswered: the sender sees the program gone.
+    if (m_listenFd >= 0) {
+        ::unlink(QFile::encodeName(m_socketFile).constData());
+        ::close(m_listenFd);
+    }
     if (m_lockFd >= 0)
         ::close(m_lockFd); // releases the lock; the file stays for the next start
 }
@@ -121,6 +215,11 @@ QString InstanceChannel::lockPath(const QString &service)
 {
     const QString folder = channelFolder();
     return folder.isEmpty() ? QString() : folder + QLatin1Char('/') + fileBase(service) + QStringLiteral(".lock");
+}
+
+void InstanceChannel::setReadTimeout(int ms)
+{
+    m_readTimeoutMs = qMax(ms, 1);
 }
 
 bool InstanceChannel::listen()
@@ -147,84 +246,124 @@ bool InstanceChannel::listen()
     m_lockFd = fd;
 
     // Holding the lock, any socket file present is a leftover of a crash.
-    QLocalServer::removeServer(socketFile);
-    m_server = new QLocalServer(this);
-    m_server->setSocketOptions(QLocalServer::UserAccessOption);
-    m_server->setMaxPendingConnections(kMaxOpenConnections);
-    connect(m_server, &QLocalServer::newConnection, this, &InstanceChannel::acceptConnections);
-    if (!m_server->listen(socketFile)) {
-        // Still the first instance: it runs, but later starts cannot reach it
-        // and end silently.
-        qWarning("InstanceChannel: cannot listen on %s: %s", qPrintable(socketFile),
-                 qPrintable(m_server->errorString()));
+    // Failing to listen keeps this the first instance: it runs, but later
+    // starts cannot reach it and end silently.
+    const QByteArray native = QFile::encodeName(socketFile);
+    sockaddr_un addr;
+    if (!socketAddress(native, &addr)) {
+        qWarning("InstanceChannel: socket path too long: %s", native.constData());
+        return true;
     }
+    ::unlink(native.constData());
+    const int listenFd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (listenFd < 0 || ::bind(listenFd, reinterpret_cast<const sockaddr *>(&addr), sizeof addr) != 0
+        || ::chmod(native.constData(), 0600) != 0 || ::listen(listenFd, kListenBacklog) != 0) {
+        qWarning("InstanceChannel: cannot listen on %s: %s", native.constData(), strerror(errno));
+        if (listenFd >= 0) {
+            ::close(listenFd);
+            ::unlink(native.constData());
+        }
+        return true;
+    }
+    m_listenFd = listenFd;
+    m_socketFile = socketFile;
+    m_acceptNotifier = new QSocketNotifier(qintptr(listenFd), QSocketNotifier::Read, this);
+    connect(m_acceptNotifier, &QSocketNotifier::activated, this, &InstanceChannel::acceptConnections);
     return true;
 }
 
 bool InstanceChannel::isServer() const
 {
-    return m_lockFd >= 0 && m_server && m_server->isListening();
+    return m_lockFd >= 0 && m_listenFd >= 0;
 }
 
 void InstanceChannel::acceptConnections()
 {
-    while (QLocalSocket *socket = m_server->nextPendingConnection()) {
-        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        connect(socket, &QLocalSocket::readyRead, this, [this, socket] { readFrom(socket); });
-        QTimer::singleShot(kServerReadTimeoutMs, socket, [socket] { socket->abort(); });
-        if (socket->bytesAvailable() > 0)
-            readFrom(socket);
+    for (;;) {
+        const int fd = ::accept4(m_listenFd, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd < 0) {
+            if (errno == EINTR || errno == ECONNABORTED || errno == EPROTO)
+                continue;
+            if (errno == EMFILE || errno == ENFILE || errno == ENOBUFS || errno == ENOMEM) {
+                // Out of descriptors: wait a moment instead of spinning; the
+                // waiting senders stay queued.
+                m_acceptNotifier->setEnabled(false);
+                QTimer::singleShot(kAcceptPauseMs, m_acceptNotifier,
+                                   [n = m_acceptNotifier] { n->setEnabled(true); });
+            }
+            return;
+        }
+        auto *c = new Connection(fd, this);
+        ++m_open;
+        if (m_open > kMaxOpenConnections) {
+            finish(c, false);
+            continue;
+        }
+        connect(c->notifier, &QSocketNotifier::activated, c, [this, c] {
+            char buffer[65536];
+            // Reads what has arrived, never more than a frame can hold.
+            for (int round = 0; round < 32 && !c->done; ++round) {
+                const ssize_t n = ::recv(c->fd, buffer, sizeof buffer, MSG_DONTWAIT);
+                if (n > 0) {
+                    c->bytes.append(buffer, n);
+                    if (!couldBeWhole(c->bytes)) {
+                        finish(c, false);
+                    } else if (bodyComplete(c->bytes)) {
+                        // Text that is not valid now never becomes valid.
+                        QString text;
+                        if (!frameText(c->bytes, &text))
+                            finish(c, false);
+                    }
+                    continue;
+                }
+                if (n == 0) {
+                    finish(c, true);
+                    return;
+                }
+                if (errno == EINTR)
+                    continue;
+                if (errno != EAGAIN && errno != EWOULDBLOCK) {
+                    // The sender is gone: nobody to answer.
+                    c->done = true;
+                    c->notifier->setEnabled(false);
+                    --m_open;
+                    c->deleteLater();
+                }
+                return;
+            }
+        });
+        connect(&c->timer, &QTimer::timeout, c, [this, c] { finish(c, false); });
+        c->timer.start(m_readTimeoutMs);
     }
 }
 
-void InstanceChannel::readFrom(QLocalSocket *socket)
+// Answers and closes a connection. whole: the sender has finished; its bytes
+// are a request when they form exactly one frame of text.
+void InstanceChannel::finish(Connection *c, bool whole)
 {
-    if (socket->property("tessivaneDone").toBool()) {
-        socket->readAll();
+    if (c->done)
         return;
-    }
-    const auto refuse = [socket] {
-        socket->setProperty("tessivaneDone", true);
-        socket->readAll();
-        socket->write(&kNak, 1);
-        socket->flush();
-        socket->disconnectFromServer();
-    };
-    if (socket->bytesAvailable() < kHeaderBytes) {
-        // A wrong first byte is refused at once; the rest of the header may come later.
-        const QByteArray start = socket->peek(4);
-        if (!start.isEmpty() && memcmp(start.constData(), kMagic, size_t(start.size())) != 0)
-            refuse();
-        return;
-    }
-    const QByteArray header = socket->peek(kHeaderBytes);
-    if (memcmp(header.constData(), kMagic, 4) != 0) {
-        refuse();
-        return;
-    }
-    const quint32 length = qFromBigEndian<quint32>(header.constData() + 4);
-    if (length > quint32(kMaxCommandBytes)) {
-        refuse();
-        return;
-    }
-    if (socket->bytesAvailable() < qint64(kHeaderBytes) + length)
-        return;
-    socket->read(kHeaderBytes);
-    const QByteArray body = socket->read(length);
-    QStringDecoder decoder(QStringDecoder::Utf8,
-                           QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
-    const QString command = decoder.decode(body);
-    if (decoder.hasError()) {
-        refuse();
-        return;
-    }
-    socket->setProperty("tessivaneDone", true);
-    socket->write(&kAck, 1);
-    socket->flush();
-    socket->disconnectFromServer();
+    c->done = true;
+    c->notifier->setEnabled(false);
+    c->timer.stop();
+    QString command;
+    const bool accepted = whole && bodyComplete(c->bytes) && couldBeWhole(c->bytes) && frameText(c->bytes, &command);
+    const char answer = accepted ? kAck : kNak;
+    // One byte into an empty socket buffer: never blocks. A sender that is
+    // gone simply misses it.
+    ssize_t sent;
+    do {
+        sent = ::send(c->fd, &answer, 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+    } while (sent < 0 && errno == EINTR);
+    ::shutdown(c->fd, SHUT_RDWR);
+    ::close(c->fd);
+    c->fd = -1;
+    --m_open;
+    c->deleteLater();
     // The request is handled only once the sender has its answer, so a
     // handler that waits (a message box) never keeps a later start waiting.
-    QMetaObject::invokeMethod(this, [this, command] { emit requestReceived(command); }, Qt::QueuedConnection);
+    if (accepted)
+        QMetaObject::invokeMethod(this, [this, command] { emit requestReceived(command); }, Qt::QueuedConnection);
 }
 
 bool InstanceChannel::send(const QString &service, const QString &command, int timeoutMs)
@@ -234,39 +373,60 @@ bool InstanceChannel::send(const QString &service, const QString &command, int t
         return false;
     const QString socketFile = socketPath(service);
     const QString lockFile = lockPath(service);
-    if (socketFile.isEmpty())
+    sockaddr_un addr;
+    if (socketFile.isEmpty() || !socketAddress(QFile::encodeName(socketFile), &addr))
         return false;
 
-    QDeadlineTimer deadline(qMax(timeoutMs, 0));
-    QLocalSocket socket;
+    const QDeadlineTimer deadline(qMax(timeoutMs, 0));
+    int fd = -1;
     for (;;) {
-        socket.connectToServer(socketFile);
-        if (socket.waitForConnected(int(qMax<qint64>(deadline.remainingTime(), 0))))
+        fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        if (fd < 0)
+            return false;
+        if (::connect(fd, reinterpret_cast<const sockaddr *>(&addr), sizeof addr) == 0)
             break;
-        socket.abort();
+        ::close(fd);
+        fd = -1;
         // Nobody holds the lock: no instance runs, nothing to wait for.
         if (!lockIsHeld(lockFile) || deadline.hasExpired())
             return false;
-        // The lock holder is starting and not yet listening.
+        // The lock holder is starting and not yet listening, or its queue is full.
         QThread::msleep(quint32(qMin<qint64>(25, qMax<qint64>(deadline.remainingTime(), 1))));
         if (deadline.hasExpired())
             return false;
     }
 
     const QByteArray data = frame(utf8);
-    if (socket.write(data) != data.size())
-        return false;
-    while (socket.bytesToWrite() > 0) {
-        if (deadline.hasExpired() || !socket.waitForBytesWritten(int(qMax<qint64>(deadline.remainingTime(), 1))))
-            return false;
+    bool ok = true;
+    qsizetype written = 0;
+    while (ok && written < data.size()) {
+        const ssize_t n = ::send(fd, data.constData() + written, size_t(data.size() - written), MSG_NOSIGNAL);
+        if (n > 0)
+            written += n;
+        else if (n < 0 && errno == EINTR)
+            continue;
+        else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
+            ok = waitFor(fd, POLLOUT, deadline);
+        else
+            ok = false;
     }
-    while (socket.bytesAvailable() < 1) {
-        if (deadline.hasExpired() || !socket.waitForReadyRead(int(qMax<qint64>(deadline.remainingTime(), 1))))
-            return false;
-    }
+    // The end of the request: the server answers only a finished sender.
+    if (ok)
+        ok = ::shutdown(fd, SHUT_WR) == 0;
     char answer = 0;
-    if (socket.read(&answer, 1) != 1)
-        return false;
-    socket.disconnectFromServer();
-    return answer == kAck;
+    if (ok) {
+        for (;;) {
+            const ssize_t n = ::recv(fd, &answer, 1, 0);
+            if (n == 1)
+                break;
+            if (n < 0 && errno == EINTR)
+                continue;
+            if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK) && waitFor(fd, POLLIN, deadline))
+                continue;
+            ok = false;
+            break;
+        }
+    }
+    ::close(fd);
+    return ok && answer == kAck;
 }

@@ -3,8 +3,7 @@
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
-class QLocalSocket;
+class QSocketNotifier;
 
 // Single-instance channel between starts of one program: the first start
 // serves requests, a later start hands its request over and ends.
@@ -13,21 +12,29 @@ class QLocalSocket;
 // and a lock file. Both live in $XDG_RUNTIME_DIR when it is set (and belongs
 // to the user), else in a folder "tessivane-<uid>" of the temporary folder
 // that only the user can enter; the socket itself is reachable by the same
-// user only. The lock
-// (flock, released by the kernel when the process dies) decides which of two
-// simultaneous starts becomes the server; a socket file left behind by a
-// crashed server is taken over.
+// user only. The lock (flock, released by the kernel when the process dies)
+// decides which of two simultaneous starts becomes the server; a socket file
+// left behind by a crashed server is taken over.
 //
-// Wire format of one request: the four bytes "TSV1", the length of the text
-// in bytes (32 bits, big-endian), the text in UTF-8. The server answers one
-// byte, ACK (0x06) or NAK (0x15), and closes the connection. Frames longer
-// than kMaxCommandBytes, with another header or with invalid UTF-8 are
-// refused with NAK.
+// One connection carries one request: the four bytes "TSV1", the length of
+// the text in bytes (32 bits, big-endian), the text in UTF-8; then the sender
+// shuts down its sending side. The request is whole only when what arrived up
+// to that end is exactly such a frame, of at most kMaxCommandBytes, whose text
+// is valid UTF-8 without NUL characters. The server answers one byte, ACK
+// (0x06) for a whole request and NAK (0x15) for anything else (another
+// header, a length that does not match, a frame cut short, bytes that are not
+// text), and closes the connection; only a whole request reaches
+// requestReceived. A sender that has not finished within the read time-out
+// gets NAK. The server never waits for a sender: it reads what has arrived
+// and goes on, so a slow or hostile client cannot hold the program.
 class InstanceChannel : public QObject
 {
     Q_OBJECT
 public:
     static constexpr int kMaxCommandBytes = 1 << 20;
+    static constexpr int kDefaultReadTimeoutMs = 5000;
+    // Connections open at once; a further one is refused at once.
+    static constexpr int kMaxOpenConnections = 32;
 
     explicit InstanceChannel(const QString &service, QObject *parent = nullptr);
     ~InstanceChannel() override;
@@ -40,6 +47,9 @@ public:
     bool listen();
     // Whether requests of later starts reach this instance.
     bool isServer() const;
+
+    // How long a connection may take to deliver its whole request.
+    void setReadTimeout(int ms);
 
     // Sends one request to the running instance and waits up to timeoutMs in
     // all for its acknowledgement. While the lock holder is not yet listening
@@ -57,11 +67,17 @@ signals:
     void requestReceived(const QString &command);
 
 private:
+    class Connection;
+
     void acceptConnections();
-    void readFrom(QLocalSocket *socket);
+    void finish(Connection *connection, bool whole);
 
     QString m_service;
-    QLocalServer *m_server = nullptr;
+    QString m_socketFile;
     int m_lockFd = -1;
+    int m_listenFd = -1;
+    QSocketNotifier *m_acceptNotifier = nullptr;
     bool m_unreachable = false;
+    int m_readTimeoutMs = kDefaultReadTimeoutMs;
+    int m_open = 0;
 };

@@ -1,7 +1,8 @@
 #include "DwnShell.h"
 
+#include "ChildProcess.h"
+
 #include <QDesktopServices>
-#include <QProcess>
 #include <QUrl>
 
 namespace {
@@ -20,12 +21,13 @@ bool DwnShell::askYesNo(QWidget *parent, const QString &title, const QString &te
 
 bool DwnShell::openDocument(const QString &path)
 {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    // The opened program keeps no descriptor of Dunmora (open downloads).
+    return ChildProcess::openDocument(path) || QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
 bool DwnShell::startDetached(const QString &program, const QStringList &arguments)
 {
-    return QProcess::startDetached(program, arguments);
+    return ChildProcess::startDetached(program, arguments);
 }
 
 DwnShell *DwnShell::instance()

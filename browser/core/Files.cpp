@@ -81,21 +81,24 @@ QString InputHisPath()
 void AddInputHis(const QString &text)
 {
     const QString entry = text.trimmed();
-    const QString old = ReadTxt(InputHisPath());
-    QString updated;
-    if (old.isEmpty()) {
-        updated = entry + kSep;
-    } else {
-        const QStringList pieces = old.split(kSep);
-        QString rest;
-        for (qsizetype i = 0; i + 1 < pieces.size(); ++i) {
-            if (pieces.at(i) != entry)
-                rest += pieces.at(i) + kSep;
+    // Read and rewritten under the file's lock: an entry that another
+    // browser on this program folder adds meanwhile stays.
+    TextFile::updateWhole(InputHisPath(), [&entry](const QString &old) {
+        QString updated;
+        if (old.isEmpty()) {
+            updated = entry + kSep;
+        } else {
+            const QStringList pieces = old.split(kSep);
+            QString rest;
+            for (qsizetype i = 0; i + 1 < pieces.size(); ++i) {
+                if (pieces.at(i) != entry)
+                    rest += pieces.at(i) + kSep;
+            }
+            rest += pieces.constLast();
+            updated = entry + kSep + rest;
         }
-        rest += pieces.constLast();
-        updated = entry + kSep + rest;
-    }
-    TextFile::writeWhole(InputHisPath(), updated + QStringLiteral("\r\n"));
+        return updated + QStringLiteral("\r\n");
+    });
 }
 
 QString GetInputHis(const QString &text)

@@ -1,10 +1,10 @@
 #include "IniFile.h"
 
 #include "Gbk.h"
+#include "LockedFile.h"
 #include "ProgramFolder.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <vector>
 
@@ -219,19 +219,10 @@ bool IniFile::writeValue(const QString &file, const QString &section, const QStr
 {
     if (section.trimmed().isEmpty() || key.trimmed().isEmpty())
         return false;
-    const QString path = toLocalPath(file);
-    QByteArray content;
-    {
-        QFile f(path);
-        if (f.exists()) {
-            if (!f.open(QIODevice::ReadOnly))
-                return false;
-            content = f.readAll();
-        }
-    }
-    QSaveFile out(path);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    out.write(withValue(content, section, key, value));
-    return out.commit();
+    // Read, change and replace under the file's lock: a key that another
+    // process wrote meanwhile is kept.
+    return LockedFile::update(toLocalPath(file), [&](QByteArray &content, bool) {
+        content = withValue(content, section, key, value);
+        return true;
+    });
 }

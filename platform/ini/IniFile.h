@@ -13,8 +13,10 @@
 // - values are GBK bytes; a read returns at most 127 bytes (never half a
 //   double-byte character), as callers expect of a 128-byte read buffer; a
 //   missing file, section or key reads as "".
-// Writes go through a temporary file renamed over the target, so a crash never
-// leaves a half-written file. A write never creates a missing folder.
+// A write reads, changes and replaces the file under a lock shared by every
+// writing process (LockedFile), so keys written by others meanwhile are kept
+// and a crash never leaves a half-written file. A write never creates a
+// missing folder.
 class IniFile
 {
 public:

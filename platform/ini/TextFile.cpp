@@ -1,10 +1,10 @@
 #include "TextFile.h"
 
 #include "Gbk.h"
+#include "LockedFile.h"
 #include "ProgramFolder.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 namespace TextFile {
 
@@ -34,12 +34,10 @@ QStringList readLines(const QString &path, bool *ok)
     return lines;
 }
 
-QString readWhole(const QString &path)
+namespace {
+// The text as readWhole gives it: every line followed by CR LF.
+QString wholeText(const QByteArray &c)
 {
-    QFile f(toLocalPath(path));
-    if (!f.open(QIODevice::ReadOnly))
-        return QString();
-    const QByteArray c = f.readAll();
     // Decoded line by line straight into the result, as readLines splits:
     // the history is read whole at every keystroke in the address box.
     QString out;
@@ -58,14 +56,27 @@ QString readWhole(const QString &path)
     }
     return out;
 }
+} // namespace
+
+QString readWhole(const QString &path)
+{
+    QFile f(toLocalPath(path));
+    if (!f.open(QIODevice::ReadOnly))
+        return QString();
+    return wholeText(f.readAll());
+}
 
 bool writeWhole(const QString &path, const QString &text)
 {
-    QSaveFile f(toLocalPath(path));
-    if (!f.open(QIODevice::WriteOnly))
-        return false;
-    f.write(Gbk::encode(text));
-    return f.commit();
+    return LockedFile::write(toLocalPath(path), Gbk::encode(text));
+}
+
+bool updateWhole(const QString &path, const std::function<QString(const QString &whole)> &change)
+{
+    return LockedFile::update(toLocalPath(path), [&change](QByteArray &content, bool) {
+        content = Gbk::encode(change(wholeText(content)));
+        return true;
+    });
 }
 
 } // namespace TextFile

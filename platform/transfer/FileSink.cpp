@@ -14,6 +14,7 @@
 #include <vector>
 #include <algorithm>
 #include <atomic>
+#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -120,7 +121,7 @@ FileSink::FileSink(int fd, QObject *context, std::function<void()> onDrained,
                    std::function<void(bool ok, const QString &error)> onClosed)
     : m_state(std::make_shared<State>())
 {
-    m_state->fd = ::dup(fd);
+    m_state->fd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
     m_state->context = context;
     m_state->onDrained = std::move(onDrained);
     m_state->onClosed = std::move(onClosed);

@@ -1,5 +1,7 @@
 #include "QtProcesses.h"
 
+#include "ChildProcess.h"
+
 #include <QDesktopServices>
 #include <QPointer>
 #include <QProcess>
@@ -11,15 +13,8 @@ bool QtProcesses::startDetached(const QString &program, const QStringList &argum
 {
     if (program.isEmpty())
         return false;
-    QProcess process;
-    process.setProgram(program);
-    process.setArguments(arguments);
-    if (hidden) {
-        process.setStandardInputFile(QProcess::nullDevice());
-        process.setStandardOutputFile(QProcess::nullDevice());
-        process.setStandardErrorFile(QProcess::nullDevice());
-    }
-    return process.startDetached();
+    return ChildProcess::startDetached(program, arguments,
+                                       hidden ? ChildProcess::Streams::Null : ChildProcess::Streams::Inherit);
 }
 
 void QtProcesses::startWatched(const QString &program, const QStringList &arguments, bool hidden, QObject *context,
@@ -34,6 +29,7 @@ void QtProcesses::startWatched(const QString &program, const QStringList &argume
         process->setStandardOutputFile(QProcess::nullDevice());
         process->setStandardErrorFile(QProcess::nullDevice());
     }
+    ChildProcess::isolate(*process);
     // Reported once; not at all while context is going away (its children,
     // the process among them, are destroyed after its guards are cleared).
     auto pending = std::make_shared<std::function<void(int)>>(std::move(done));
@@ -61,5 +57,5 @@ bool QtProcesses::openDocument(const QString &path)
 {
     if (path.isEmpty())
         return false;
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+    return ChildProcess::openDocument(path) || QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }

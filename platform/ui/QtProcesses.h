@@ -2,8 +2,9 @@
 
 #include "Processes.h"
 
-// QProcess (detached, or a child watched for its end) and
-// QDesktopServices::openUrl.
+// Programs start through ChildProcess, so they keep no descriptor of the
+// browser, whether detached or watched for their end; documents open with the
+// desktop's handler.
 class QtProcesses : public ProcessImpl
 {
 public:

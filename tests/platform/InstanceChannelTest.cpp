@@ -16,6 +16,7 @@
 #include <atomic>
 #include <future>
 #include <thread>
+#include <poll.h>
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
@@ -59,22 +60,50 @@ protected:
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
 
-    // Sends raw bytes as a client and returns the server's one-byte answer ("" when none).
-    static QByteArray rawExchange(const QByteArray &bytes, bool closeEarly = false)
+    // How a raw client ends its side: shut down its sending side and read the
+    // answer (as senders do), close the connection at once, or keep it open
+    // and wait for the answer.
+    enum class End { Finish, Close, Wait };
+
+    // Sends raw bytes as a client and returns the server's one-byte answer
+    // ("" when none came within waitMs).
+    static QByteArray rawExchange(const QByteArray &bytes, End end = End::Wait, int waitMs = 3000)
     {
-        QLocalSocket socket;
-        socket.connectToServer(InstanceChannel::socketPath(kService));
-        if (!socket.waitForConnected(3000))
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0)
+            return "nosocket";
+        sockaddr_un addr{};
+        addr.sun_family = AF_UNIX;
+        const QByteArray path = QFile::encodeName(InstanceChannel::socketPath(kService));
+        memcpy(addr.sun_path, path.constData(), size_t(path.size()));
+        if (::connect(fd, reinterpret_cast<sockaddr *>(&addr), sizeof addr) != 0) {
+            ::close(fd);
             return "noconnect";
-        socket.write(bytes);
-        socket.waitForBytesWritten(3000);
-        if (closeEarly) {
-            socket.disconnectFromServer();
+        }
+        // A refused frame may be cut off while it is still being written.
+        qsizetype written = 0;
+        while (written < bytes.size()) {
+            const ssize_t n = ::send(fd, bytes.constData() + written, size_t(bytes.size() - written), MSG_NOSIGNAL);
+            if (n <= 0)
+                break;
+            written += n;
+        }
+        if (end == End::Close) {
+            ::close(fd);
             return QByteArray();
         }
-        if (!socket.waitForReadyRead(3000))
-            return QByteArray();
-        return socket.readAll();
+        if (end == End::Finish)
+            ::shutdown(fd, SHUT_WR);
+        QByteArray answer;
+        pollfd p{fd, POLLIN, 0};
+        if (::poll(&p, 1, waitMs) == 1) {
+            char buf[16];
+            const ssize_t n = ::recv(fd, buf, sizeof buf, 0);
+            if (n > 0)
+                answer = QByteArray(buf, n);
+        }
+        ::close(fd);
+        return answer;
     }
     static QByteArray header(quint32 length, const char *magic = "TSV1")
     {
@@ -175,22 +204,25 @@ TEST_F(InstanceChannelTest, BadFramesAreRefusedAndServingGoesOn)
                      [&](const QString &c) { received << c; });
 
     const QByteArray nak(1, '\x15');
-    struct Case { const char *name; QByteArray bytes; bool closeEarly; QByteArray answer; };
+    // Frames that can never become whole are refused at once, before the
+    // sender has finished.
+    struct Case { const char *name; QByteArray bytes; End end; QByteArray answer; };
     const Case cases[] = {
-        {"oversized length", header(InstanceChannel::kMaxCommandBytes + 1) + "abc", false, nak},
-        {"huge length", header(0xFFFFFFFFu), false, nak},
-        {"wrong magic", header(3, "XXXX") + "abc", false, nak},
-        {"garbage first byte", QByteArray("GET / HTTP/1.0\r\n\r\n"), false, nak},
-        {"invalid utf-8", header(3) + QByteArray("\xff\xfe\x80", 3), false, nak},
-        {"truncated then closed", header(100) + "abc", true, QByteArray()},
-        {"header only then closed", QByteArray("TS"), true, QByteArray()},
+        {"oversized length", header(InstanceChannel::kMaxCommandBytes + 1) + "abc", End::Wait, nak},
+        {"huge length", header(0xFFFFFFFFu), End::Wait, nak},
+        {"wrong magic", header(3, "XXXX") + "abc", End::Wait, nak},
+        {"garbage first byte", QByteArray("GET / HTTP/1.0\r\n\r\n"), End::Wait, nak},
+        {"invalid utf-8", header(3) + QByteArray("\xff\xfe\x80", 3), End::Wait, nak},
+        {"more bytes than announced", header(3) + "abcdef", End::Wait, nak},
+        {"truncated then closed", header(100) + "abc", End::Close, QByteArray()},
+        {"header only then closed", QByteArray("TS"), End::Close, QByteArray()},
     };
     for (const Case &c : cases) {
-        const QByteArray answer = whileServing([&] { return rawExchange(c.bytes, c.closeEarly); });
+        const QByteArray answer = whileServing([&] { return rawExchange(c.bytes, c.end); });
         EXPECT_EQ(answer, c.answer) << c.name;
     }
     // A sender that goes on writing a refused frame gets cut off; nothing breaks.
-    whileServing([&] { return rawExchange(header(8u << 20) + QByteArray(8 << 20, 'x')); });
+    EXPECT_EQ(whileServing([&] { return rawExchange(header(8u << 20) + QByteArray(8 << 20, 'x')); }), nak);
     EXPECT_FALSE(InstanceChannel::send(kService, QString(InstanceChannel::kMaxCommandBytes + 1, QLatin1Char('x'))));
 
     const QString big(InstanceChannel::kMaxCommandBytes / 3, QChar(0x4E2D)); // 3 UTF-8 bytes each
@@ -199,6 +231,81 @@ TEST_F(InstanceChannelTest, BadFramesAreRefusedAndServingGoesOn)
     ASSERT_EQ(received.size(), 2);
     EXPECT_EQ(received.at(0), QStringLiteral("after"));
     EXPECT_EQ(received.at(1), big);
+}
+
+// A request counts only when what the sender wrote up to its end is exactly
+// one frame of text; anything else opens nothing, and the sender is answered.
+TEST_F(InstanceChannelTest, OnlyWholeRequestsAreServed)
+{
+    InstanceChannel server(kService);
+    ASSERT_TRUE(server.listen());
+    QStringList received;
+    QObject::connect(&server, &InstanceChannel::requestReceived, &server,
+                     [&](const QString &c) { received << c; });
+
+    const QByteArray ack(1, '\x06');
+    const QByteArray nak(1, '\x15');
+    const QByteArray url = QByteArray("DDEOpen") + "http://127.0.0.1/a?b=1";
+    const QByteArray chinese = QByteArray("DDEOpen") + QString::fromUtf8("http://例子.测试/新闻").toUtf8();
+    struct Case { const char *name; QByteArray bytes; QByteArray answer; };
+    const Case cases[] = {
+        {"well formed", header(quint32(url.size())) + url, ack},
+        {"nothing at all", QByteArray(), nak},
+        {"header cut short", QByteArray("TSV1\0\0", 6), nak},
+        {"magic cut short", QByteArray("TS"), nak},
+        {"body cut short", header(quint32(url.size())) + url.left(10), nak},
+        {"length one too long", header(quint32(url.size()) + 1) + url, nak},
+        {"length one too short", header(quint32(url.size()) - 1) + url, nak},
+        {"two frames in one", header(7) + "OpenNew" + header(7) + "OpenNew", nak},
+        {"NUL inside", header(9) + QByteArray("Open\0New!", 9), nak},
+        {"lone continuation byte", header(8) + QByteArray("DDEOpen\x80", 8), nak},
+        {"overlong slash", header(9) + QByteArray("DDEOpen\xc0\xaf", 9), nak},
+        {"encoded surrogate", header(10) + QByteArray("DDEOpen\xed\xa0\x80", 10), nak},
+        {"character cut short", header(9) + QByteArray("DDEOpen\xe4\xb8", 9), nak},
+        {"GBK bytes", header(11) + QByteArray("DDEOpen\xd6\xd0\xce\xc4", 11), nak},
+        {"empty text", header(0), ack},
+        {"chinese address", header(quint32(chinese.size())) + chinese, ack},
+    };
+    for (const Case &c : cases) {
+        const QByteArray answer = whileServing([&] { return rawExchange(c.bytes, End::Finish); });
+        EXPECT_EQ(answer, c.answer) << c.name;
+    }
+    pumpUntil([&] { return received.size() >= 3; });
+    pumpFor(100);
+    EXPECT_EQ(received, QStringList({QString::fromUtf8(url), QString(), QString::fromUtf8(chinese)}));
+}
+
+// A sender that never finishes is answered when its time is up; the program
+// serves everyone else meanwhile and never waits for it.
+TEST_F(InstanceChannelTest, SlowSendersAreCutOffWhileOthersAreServed)
+{
+    InstanceChannel server(kService);
+    server.setReadTimeout(400);
+    ASSERT_TRUE(server.listen());
+    QStringList received;
+    QObject::connect(&server, &InstanceChannel::requestReceived, &server,
+                     [&](const QString &c) { received << c; });
+
+    const QByteArray nak(1, '\x15');
+    // A whole frame whose sender never ends it, and one cut short.
+    auto stalled = std::async(std::launch::async, [] { return rawExchange(header(7) + "OpenNew", End::Wait, 5000); });
+    auto cut = std::async(std::launch::async, [] { return rawExchange(header(50) + "DDEOpen", End::Wait, 5000); });
+    EXPECT_TRUE(whileServing([] { return DDESend(kService, QStringLiteral("OpenNew")); }));
+    EXPECT_EQ(whileServing([&] { return stalled.get(); }), nak);
+    EXPECT_EQ(whileServing([&] { return cut.get(); }), nak);
+
+    // More idle connections than the program keeps open: the surplus is
+    // refused at once, the rest when their time is up; then all is as before.
+    std::vector<std::future<QByteArray>> idle;
+    for (int i = 0; i < InstanceChannel::kMaxOpenConnections + 8; ++i)
+        idle.push_back(std::async(std::launch::async, [] { return rawExchange("TSV1", End::Wait, 5000); }));
+    int refused = 0;
+    for (auto &f : idle)
+        refused += whileServing([&] { return f.get(); }) == nak;
+    EXPECT_EQ(refused, InstanceChannel::kMaxOpenConnections + 8);
+    EXPECT_TRUE(whileServing([] { return DDESend(kService, QStringLiteral("after")); }));
+    pumpUntil([&] { return received.size() >= 2; });
+    EXPECT_EQ(received, QStringList({QStringLiteral("OpenNew"), QStringLiteral("after")}));
 }
 
 TEST_F(InstanceChannelTest, StaleSocketAndLockAreTakenOver)
