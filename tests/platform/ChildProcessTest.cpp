@@ -119,6 +119,21 @@ TEST_F(LeakyStarter, DunmoraChildrenGetOnlyTheStandardStreams)
     EXPECT_EQ(field(r, "sigign"), "0000000000000000");
 }
 
+TEST_F(LeakyStarter, WatchedStartsGetOnlyTheStandardStreams)
+{
+    // The archive tool of an install is started this way and waited for.
+    QObject context;
+    int exitCode = -1;
+    const auto r = report([&](const QString &program, const QStringList &args) {
+        Processes::startWatched(program, args, true, &context, [&](int code) { exitCode = code; });
+        return true;
+    });
+    ASSERT_TRUE(QTest::qWaitFor([&] { return exitCode != -1; }, 10000));
+    EXPECT_EQ(field(r, "fds"), "0 1 2");
+    EXPECT_EQ(field(r, "sigblk"), "0000000000000000");
+    EXPECT_EQ(field(r, "sigign"), "0000000000000000");
+}
+
 TEST_F(LeakyStarter, WaitedForProgramsGetOnlyTheirPipes)
 {
     QProcess process;
