@@ -37,7 +37,19 @@ void setProgramFolderOverride(const QString &folder)
 
 QString toLocalPath(const QString &path)
 {
+    // An absolute path outside the program folder is the user's own (a
+    // download target, a package picked in a dialog): on this system "\" is
+    // an ordinary character of a file name there, and stays as written.
+    const QString folder = programFolder();
+    qsizetype from = 0;
+    if (path.startsWith(folder))
+        from = folder.size();
+    else if (path.startsWith(QLatin1Char('/')))
+        return path;
     QString p = path;
-    p.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    for (qsizetype i = from; i < p.size(); ++i) {
+        if (p.at(i) == QLatin1Char('\\'))
+            p[i] = QLatin1Char('/');
+    }
     return p;
 }

@@ -12,5 +12,6 @@ QString programFolder();
 void setProgramFolderOverride(const QString &folder);
 
 // Stored relative paths use "\"; the file system wants "/". Only the places
-// that touch the file system convert.
+// that touch the file system convert, and only a relative path or the part of
+// a path below the program folder: "\" in a path outside it is kept.
 QString toLocalPath(const QString &path);

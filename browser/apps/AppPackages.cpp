@@ -14,6 +14,7 @@
 #include "TextFile.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
@@ -150,10 +151,10 @@ bool IsAppName(const QString &name)
             || c == QLatin1Char(':') || c == QLatin1Char('.'))
             return false;
     }
-    // The entry <name>\<name>.ini is stored in GBK and read back at most
-    // IniFile::kReadLimit bytes long.
+    // The entry <name>\<name>.ini is stored in GBK, and <name>.ini must be a
+    // name the file system takes.
     const QByteArray stored = Gbk::encode(name);
-    return Gbk::decode(stored) == name && 2 * stored.size() + 5 <= IniFile::kReadLimit;
+    return Gbk::decode(stored) == name && QFile::encodeName(name + QStringLiteral(".ini")).size() <= 255;
 }
 
 QString AppNameOfEntry(const QString &entry)

@@ -28,12 +28,10 @@
 namespace {
 const QString kSep = QStringLiteral("@@");
 
-// One registry value from the file's bytes, cut like every ini read.
+// One registry value from the file's bytes, read whole like every ini value.
 QString RegistryValue(const QByteArray &content, const QString &key)
 {
-    QByteArray raw = IniFile::readRaw(content, QStringLiteral("Apps"), key);
-    raw.truncate(Gbk::safeCut(raw, IniFile::kReadLimit));
-    return Gbk::decode(raw);
+    return Gbk::decode(IniFile::readRaw(content, QStringLiteral("Apps"), key));
 }
 } // namespace
 

@@ -39,7 +39,7 @@ QString Key(int i);
 QString PicPath(int i);
 
 // The stored value of tile i; "" when the file, the section or the key is
-// missing. Cut at 127 bytes like every value of the settings store.
+// missing. Read whole like every value of the settings store.
 QString ReadTile(int i);
 // Writes the value of tile i; creates the file when it is missing.
 void WriteTile(int i, const QString &value);

@@ -199,7 +199,7 @@ bool frmMain::Form_Unload()
         }
     }
 
-    WriteSet(QStringLiteral("LastPage"), CurrentLocation());
+    WriteSet(QStringLiteral("LastPage"), StoredPageAddress(CurrentLocation()));
     WriteSet(QStringLiteral("Addr"), TWidth(picAddr) == 375 ? QStringLiteral("0") : QStringLiteral("1"));
 
     if (FlagOn(ReadSet(QStringLiteral("AutoDelete")))) {

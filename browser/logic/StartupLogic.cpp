@@ -4,6 +4,7 @@
 #include "VbCompat.h"
 
 #include <QFileInfo>
+#include <QUrl>
 
 CommandKind ClassifyCommandLine(const QString &commandLine)
 {
@@ -45,4 +46,12 @@ int ZoomSetting()
 {
     const auto n = ToNumber(ReadSet(QStringLiteral("Zoom")));
     return n ? int(RoundHalfEven(*n)) : 100;
+}
+
+QString StoredPageAddress(const QString &address)
+{
+    const QUrl url(address, QUrl::TolerantMode);
+    if (!url.isValid() || url.scheme().isEmpty())
+        return address;
+    return QString::fromLatin1(url.toEncoded());
 }

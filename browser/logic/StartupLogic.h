@@ -21,3 +21,9 @@ QString ForwardedCommand(const QString &commandLine);
 
 // The setting Zoom as a whole percentage; a value that is no number counts as 100.
 int ZoomSetting();
+
+// The form in which the address of the last page is stored: the address's
+// encoded form (percent escapes, an international host in its ASCII form), so
+// that every page reopens exactly although the settings file is GBK text.
+// Text that is no address is stored as it is.
+QString StoredPageAddress(const QString &address);

@@ -210,9 +210,7 @@ QString IniFile::readValue(const QString &file, const QString &section, const QS
     if (!f.open(QIODevice::ReadOnly))
         return QString();
     const QByteArray content = f.readAll();
-    QByteArray raw = readRaw(content, section, key);
-    raw.truncate(Gbk::safeCut(raw, kReadLimit));
-    return Gbk::decode(raw);
+    return Gbk::decode(readRaw(content, section, key));
 }
 
 bool IniFile::writeValue(const QString &file, const QString &section, const QString &key, const QString &value)

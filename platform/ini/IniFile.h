@@ -10,9 +10,8 @@
 // - a write replaces the value in place, or appends the key at the end of its
 //   section, or appends the section at the end of the file; every other byte
 //   of the file stays as it was;
-// - values are GBK bytes; a read returns at most 127 bytes (never half a
-//   double-byte character), as callers expect of a 128-byte read buffer; a
-//   missing file, section or key reads as "".
+// - values are GBK bytes and are read whole, however long; a missing file,
+//   section or key reads as "".
 // A write reads, changes and replaces the file under a lock shared by every
 // writing process (LockedFile), so keys written by others meanwhile are kept
 // and a crash never leaves a half-written file. A write never creates a
@@ -20,8 +19,6 @@
 class IniFile
 {
 public:
-    static constexpr int kReadLimit = 127;
-
     static QString readValue(const QString &file, const QString &section, const QString &key);
     static bool writeValue(const QString &file, const QString &section, const QString &key, const QString &value);
 

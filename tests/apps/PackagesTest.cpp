@@ -228,8 +228,9 @@ TEST(AppNames, EntriesAndPackageNames)
     EXPECT_TRUE(IsAppName(QStringLiteral("My App")));
     EXPECT_FALSE(IsAppName(QStringLiteral("a\x7f")));
     EXPECT_FALSE(IsAppName(QString::fromUtf8("\xf0\x9f\x98\x80"))); // not in the registry's code page
-    EXPECT_TRUE(IsAppName(QString(61, QLatin1Char('a'))));           // 61\61.ini: 127 bytes
-    EXPECT_FALSE(IsAppName(QString(62, QLatin1Char('a'))));
+    EXPECT_TRUE(IsAppName(QString(251, QLatin1Char('a'))));          // 251.ini: the longest file name
+    EXPECT_FALSE(IsAppName(QString(252, QLatin1Char('a'))));
+    EXPECT_TRUE(IsAppName(QString(83, QChar(0x5e94))));              // 83 Han characters: 249 + 4 bytes
 }
 
 } // namespace

@@ -54,7 +54,17 @@ TEST(ProgramFolder, EndsInExactlyOneSlash)
     }
     setProgramFolderOverride(QString());
     EXPECT_EQ(GetAppPath(), QCoreApplication::applicationDirPath() + QLatin1Char('/'));
+}
+
+TEST(ProgramFolder, BackslashesBecomeSlashesOnlyInsideTheProgramFolder)
+{
+    setProgramFolderOverride(QStringLiteral("/p"));
     EXPECT_EQ(toLocalPath(QStringLiteral("/p/Apps\\a\\a.ini")), QStringLiteral("/p/Apps/a/a.ini"));
+    EXPECT_EQ(toLocalPath(QStringLiteral("Data\\NavPic\\n1.bmp")), QStringLiteral("Data/NavPic/n1.bmp"));
+    // Outside the program folder a backslash is part of a file name.
+    EXPECT_EQ(toLocalPath(QStringLiteral("/home/u/下载/a\\b.zip")), QStringLiteral("/home/u/下载/a\\b.zip"));
+    EXPECT_EQ(toLocalPath(QStringLiteral("/pp\\x")), QStringLiteral("/pp\\x"));
+    setProgramFolderOverride(QString());
 }
 
 TEST(FileName, Parts)
@@ -76,7 +86,7 @@ TEST_F(FilesTest, SettingsReadersAndWriters)
                                    "[Theme]\r\nTheme=" + gbk("蓝色.ini") + "\r\n");
     writeBytes(path("Apps/Apps.ini"), "[Apps]\r\nCount=1\r\napp1=a\\a.ini\r\n");
     EXPECT_EQ(ReadSet(QStringLiteral("OnOpen")), QStringLiteral("1"));
-    EXPECT_EQ(ReadSet(QStringLiteral("HomePage")), QString(127, QLatin1Char('h')));
+    EXPECT_EQ(ReadSet(QStringLiteral("HomePage")), QString(200, QLatin1Char('h'))); // read whole
     EXPECT_EQ(ReadSet(QStringLiteral("Missing")), QString());
     EXPECT_EQ(ReadThemeSet(QStringLiteral("Theme")), QStringLiteral("蓝色.ini"));
     EXPECT_EQ(ReadAppsIni(QStringLiteral("app1")), QStringLiteral("a\\a.ini"));

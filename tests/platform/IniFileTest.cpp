@@ -49,7 +49,7 @@ TEST(Gbk, RoundTripAndCuts)
     EXPECT_EQ(Gbk::safeCut(QByteArray("ab\xb0", 3), 3), 3);
 }
 
-TEST_F(IniFileTest, ValueIsCutAt127BytesNeverInsideACharacter)
+TEST_F(IniFileTest, LongValuesAreReadWhole)
 {
     struct Row { QByteArray stored; QByteArray expected; };
     const QByteArray ascii200(200, 'x');
@@ -57,21 +57,23 @@ TEST_F(IniFileTest, ValueIsCutAt127BytesNeverInsideACharacter)
     for (int i = 0; i < 100; ++i)
         chinese200 += gbk("中");
     const Row rows[] = {
-        {ascii200, ascii200.left(127)},
-        {chinese200, chinese200.left(126)},
-        {"a" + chinese200, "a" + chinese200.left(126)},
+        {ascii200, ascii200},
+        {chinese200, chinese200},
+        {"a" + chinese200, "a" + chinese200},
         {QByteArray(127, 'y'), QByteArray(127, 'y')},
-        {"\"" + QByteArray(130, 'q') + "\"", QByteArray(127, 'q')},
+        {QByteArray(4000, 'u'), QByteArray(4000, 'u')},
+        {"\"" + QByteArray(130, 'q') + "\"", QByteArray(130, 'q')},
     };
     for (const Row &r : rows) {
         writeBytes(file(), "[Setting]\r\nHomePage=" + r.stored + "\r\n");
         EXPECT_EQ(Gbk::encode(IniFile::readValue(file(), QStringLiteral("Setting"), QStringLiteral("HomePage"))),
                   r.expected);
     }
-    // A write keeps the value whole.
-    ASSERT_TRUE(IniFile::writeValue(file(), QStringLiteral("Setting"), QStringLiteral("LastPage"),
-                                    QString(300, QLatin1Char('z'))));
-    EXPECT_TRUE(readBytes(file()).contains("LastPage=" + QByteArray(300, 'z') + "\r\n"));
+    // A write keeps the value whole, and it reads back whole.
+    const QString longAddress = QStringLiteral("http://例子.cn/搜索?q=") + QString(300, QLatin1Char('z'));
+    ASSERT_TRUE(IniFile::writeValue(file(), QStringLiteral("Setting"), QStringLiteral("LastPage"), longAddress));
+    EXPECT_TRUE(readBytes(file()).contains("LastPage=" + Gbk::encode(longAddress) + "\r\n"));
+    EXPECT_EQ(IniFile::readValue(file(), QStringLiteral("Setting"), QStringLiteral("LastPage")), longAddress);
 }
 
 TEST_F(IniFileTest, LookupRules)

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -90,6 +91,28 @@ TEST_F(StartupLogicTest, ZoomSettingFallsBackTo100)
         WriteBytes(m_dir.filePath(QStringLiteral("config.ini")), "[Setting]\r\nZoom=" + c.stored + "\r\n");
         EXPECT_EQ(ZoomSetting(), c.zoom) << c.stored.constData();
     }
+}
+
+TEST_F(StartupLogicTest, LastPageComesBackExactlyThroughTheGbkSettingsFile)
+{
+    WriteBytes(m_dir.filePath(QStringLiteral("config.ini")), "[Setting]\r\nOnOpen=2\r\n");
+    const QString pages[] = {
+        QStringLiteral("https://ko.wikipedia.org/wiki/한국어"),               // not in GBK
+        QStringLiteral("https://example.com/😀?q=a b&c=%2F#frag"),            // emoji, space, an escape kept
+        QStringLiteral("http://例子.测试/路径?查询=值"),                        // international host
+        QStringLiteral("https://example.com/") + QString(400, QLatin1Char('x')), // longer than any buffer
+        QStringLiteral("about:nav"),
+    };
+    for (const QString &page : pages) {
+        const QUrl shown(page);
+        WriteSet(QStringLiteral("LastPage"), StoredPageAddress(shown.toString()));
+        const QString stored = ReadSet(QStringLiteral("LastPage"));
+        EXPECT_FALSE(stored.contains(QStringLiteral("??"))) << qPrintable(page);
+        EXPECT_EQ(QUrl(stored), shown) << qPrintable(page) << " stored as " << qPrintable(stored);
+    }
+    // Text that is no address stays as it is.
+    EXPECT_EQ(StoredPageAddress(QString()), QString());
+    EXPECT_EQ(StoredPageAddress(QStringLiteral("中文")), QStringLiteral("中文"));
 }
 
 int main(int argc, char **argv)
