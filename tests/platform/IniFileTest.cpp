@@ -1,7 +1,9 @@
 #include "Gbk.h"
 #include "IniFile.h"
+#include "ProgramFolder.h"
 #include "TextFile.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 
@@ -185,11 +187,14 @@ TEST_F(IniFileTest, MissingFileIsCreatedMissingFolderIsNot)
     EXPECT_FALSE(IniFile::writeValue(m_dir.path() + QStringLiteral("/nofolder/x.ini"), QStringLiteral("S"),
                                      QStringLiteral("K"), QStringLiteral("v")));
     EXPECT_FALSE(QFile::exists(m_dir.path() + QStringLiteral("/nofolder")));
-    // Stored paths with "\" reach the file system with "/".
-    ASSERT_TRUE(IniFile::writeValue(m_dir.path() + QStringLiteral("\\back.ini"), QStringLiteral("S"),
+    // Stored paths with "\" below the program folder reach the file system with "/".
+    setProgramFolderOverride(m_dir.path());
+    ASSERT_TRUE(QDir(m_dir.path()).mkdir(QStringLiteral("Data")));
+    ASSERT_TRUE(IniFile::writeValue(m_dir.path() + QStringLiteral("/Data\\back.ini"), QStringLiteral("S"),
                                     QStringLiteral("K"), QStringLiteral("v")));
-    EXPECT_EQ(IniFile::readValue(m_dir.path() + QStringLiteral("/back.ini"), QStringLiteral("S"), QStringLiteral("K")),
+    EXPECT_EQ(IniFile::readValue(m_dir.path() + QStringLiteral("/Data/back.ini"), QStringLiteral("S"), QStringLiteral("K")),
               QStringLiteral("v"));
+    setProgramFolderOverride(QString());
 }
 
 TEST_F(IniFileTest, LargeFileReadsAndWritesOneKey)
