@@ -75,9 +75,13 @@ int AsyncKeyState::vkFromQtKey(int qtKey)
 bool AsyncKeyState::eventFilter(QObject *watched, QEvent *e)
 {
     // One key press reaches the filter several times (as a shortcut override,
-    // and once for each widget it is passed on to): the marks are sets.
+    // and once for each widget it is passed on to): the marks are sets. The
+    // presses that a held key repeats are not marked: the key state reports a
+    // held key, and a repeat just before the release would count once more.
     if (e->type() == QEvent::KeyPress || e->type() == QEvent::ShortcutOverride) {
         const auto *k = static_cast<QKeyEvent *>(e);
+        if (k->isAutoRepeat())
+            return QObject::eventFilter(watched, e);
         const int vk = vkFromQtKey(k->key());
         if (vk)
             pressedSinceQuery().insert(vk);

@@ -12,6 +12,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QKeyEvent>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -75,6 +77,9 @@ TEST_F(Hotkeys, CtrlCombinationsTypedIntoAnotherProgramDoNothing)
     EXPECT_EQ(openTabs(), 3);
     w->tmrKey_Timer();
     EXPECT_EQ(openTabs(), 4);
+    // The presses the held key repeats do not count once more after the release.
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_T, Qt::ControlModifier, QString(), true);
+    QApplication::sendEvent(w, &repeat);
     keys.releaseAll();
     w->tmrKey_Timer();
     EXPECT_EQ(openTabs(), 4);
