@@ -108,15 +108,24 @@ void ucTabs::setBackColor(long colour)
 
 QString ucTabs::Caption() const
 {
-    return lblCap->text();
+    return m_caption;
 }
 
 void ucTabs::setCaption(const QString &text)
 {
-    lblCap->setText(text);
+    m_caption = text;
     lblCap->setToolTip(text);
-    lblCap->adjustSize();
+    fitCaption();
     emit PropertyChanged(QStringLiteral("Caption"));
+}
+
+void ucTabs::fitCaption()
+{
+    // The title ends before the close box; what does not fit gives way to "…".
+    const double room = TWidth(picTab) - TLeft(lblCap) - TWidth(picCls);
+    const int px = room > 0 ? TwipsToPx(room) : 0;
+    lblCap->setText(lblCap->fontMetrics().elidedText(m_caption, Qt::ElideRight, px));
+    lblCap->adjustSize();
 }
 
 int ucTabs::Progress() const
@@ -172,6 +181,7 @@ void ucTabs::resizeEvent(QResizeEvent *e)
     SetTWidth(picTab, TWidth(this));
     const double faceW = TWidth(picTab), faceH = THeight(picTab);
     TwipsMove(picCls, faceW - TWidth(picCls), (faceH - THeight(picCls)) / 2);
+    fitCaption();
     SetTTop(lblCap, (faceH - THeight(lblCap)) / 2);
     tmrSpeed->setEnabled(false);
     TwipsMove(lblPro, 0, TTop(lblPro), ProgressWidth(faceW, Progress()));

@@ -18,6 +18,8 @@ public:
 
     long BackColor() const;
     void setBackColor(long colour);
+    // The whole title; the face shows as much as fits before the close box,
+    // ending in "…", and the tooltip repeats it whole.
     QString Caption() const;
     void setCaption(const QString &text);
     // The last assigned whole percentage. Values below 0 and above 100 are
@@ -61,9 +63,11 @@ private:
     void picTab_DblClick();
 
     void setProColorQuiet(long colour);
+    void fitCaption();
 
     double m_proWidth = 0;
     long m_proColor = 0;
     QString m_proTag = QStringLiteral("0");
+    QString m_caption;
     bool m_inResize = false;
 };

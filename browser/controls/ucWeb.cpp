@@ -218,6 +218,34 @@ void ucWeb::SetFocus()
     Wb->setFocus(Qt::OtherFocusReason);
 }
 
+void ucWeb::SetPageShown(bool shown)
+{
+    if (m_pageShown == shown)
+        return;
+    m_pageShown = shown;
+    applyPageShown();
+}
+
+bool ucWeb::Busy() const
+{
+    return Wb->page() && Wb->page()->isLoading();
+}
+
+void ucWeb::applyPageShown()
+{
+    // The web view shows its page whenever it is shown itself; a page that
+    // waits for its tile snapshot is drawn until the snapshot is taken.
+    if (Wb->isVisible() && Wb->page())
+        Wb->page()->setVisible(m_pageShown || m_navShotTile >= 0);
+}
+
+void ucWeb::showEvent(QShowEvent *e)
+{
+    // Runs after the web view's own show, which marks its page shown again.
+    QWidget::showEvent(e);
+    applyPageShown();
+}
+
 void ucWeb::resizeEvent(QResizeEvent *e)
 {
     QWidget::resizeEvent(e);
@@ -286,7 +314,12 @@ void ucWeb::createNavPage()
     m_navShotTimer = new QTimer(this);
     m_navShotTimer->setSingleShot(true);
     m_navShotTimer->setInterval(kNavShotIntervalMs);
-    connect(m_navShotTimer, &QTimer::timeout, this, &ucWeb::navShotTick);
+    connect(m_navShotTimer, &QTimer::timeout, this, [this] {
+        QPointer<ucWeb> self(this);
+        navShotTick();
+        if (self && m_navShotTile < 0)
+            applyPageShown(); // the snapshot is done: a page in the background rests again
+    });
 }
 
 QString ucWeb::lblWebTag(int i) const
@@ -377,6 +410,7 @@ void ucWeb::SaveNavPic()
     m_navShotTile = i;
     m_navShotUrl = url;
     m_navShotTries = 0;
+    applyPageShown();
     m_navShotTimer->start();
 }
 

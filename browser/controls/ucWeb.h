@@ -56,6 +56,13 @@ public:
     QPixmap GetWebImg();
     // Gives the web view the keyboard focus.
     void SetFocus();
+    // Whether the document counts as shown (document.visibilityState). A page
+    // not shown stops painting and animating and keeps its last picture; the
+    // host shows only the page on top and one whose thumbnail is on screen.
+    void SetPageShown(bool shown);
+    bool PageShown() const { return m_pageShown; }
+    // The page is loading.
+    bool Busy() const;
 
     // Child controls.
     WebView *Wb = nullptr;
@@ -105,6 +112,7 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *e) override;
+    void showEvent(QShowEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:
@@ -124,10 +132,12 @@ private:
     void cmdCnl_Click();
     void createNavPage();
     void layoutPanels();
+    void applyPageShown();
 
     QString sTitle;
     int m_secureVal = 0;
     bool m_hasFocus = false;
+    bool m_pageShown = true;
     std::array<QString, 9> m_navAddress;
     std::array<QString, 9> m_navPicPath;
     int m_addWebTag = 0;

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QMenu>
+#include <QPainter>
 #include <QScrollBar>
 
 namespace tessivane {
@@ -44,6 +45,21 @@ VbPictureBox *MakePicture(QWidget *parent, double l, double t, double w, double 
     TwipsMove(p, l, t, w, h);
     p->setBackColor(0x00FFCB9B);
     return p;
+}
+
+// A chevron for the tab strip's scroll buttons, pointing right or left.
+QPixmap ScrollArrow(bool right)
+{
+    QPixmap pm(TwipsToPx(240), TwipsToPx(465));
+    pm.fill(Qt::transparent);
+    QPainter p(&pm);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(QColor(0x50, 0x50, 0x50), 2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    const double cx = pm.width() / 2.0, cy = pm.height() / 2.0, d = 4;
+    const QPointF tip(right ? cx + d / 2 : cx - d / 2, cy);
+    const double back = right ? tip.x() - d : tip.x() + d;
+    p.drawPolyline(QPolygonF({QPointF(back, cy - d), tip, QPointF(back, cy + d)}));
+    return pm;
 }
 
 QLineEdit *MakeTextBox(QWidget *parent, double l, double t, double w, double h, double points = 9)
@@ -135,6 +151,12 @@ void frmMain::buildControls()
     picTabBar = MakePicture(picCaption, 1680, 0, 6495, 495);
     imgAddWeb = MakeImage(picTabBar, 6120, 0, 330, 465);
     imgAddWeb->setPixmap(ResPicture(QStringLiteral("imgAddWeb")));
+    imgTabScr[0] = MakeImage(picTabBar, 5640, 0, 240, 465, QStringLiteral("向左滚动标签页"));
+    imgTabScr[1] = MakeImage(picTabBar, 5880, 0, 240, 465, QStringLiteral("向右滚动标签页"));
+    imgTabScr[0]->setPixmap(ScrollArrow(false));
+    imgTabScr[1]->setPixmap(ScrollArrow(true));
+    imgTabScr[0]->hide();
+    imgTabScr[1]->hide();
     imgBtn[0] = MakeImage(picCaption, 0, 0, 435, 480, QStringLiteral("后退(向右拖拽前进)"));
     imgBtn[1] = MakeImage(picCaption, 480, 0, 435, 480, QStringLiteral("刷新"));
     imgBtn[2] = MakeImage(picCaption, 480, 0, 435, 480, QStringLiteral("停止加载"));

@@ -56,6 +56,7 @@ public:
     VbPictureBox *picTabBar = nullptr;         // tab strip
     ControlArray<ucTabs> Tabs;                 // tabs; element 0 the hidden template
     VbImage *imgAddWeb = nullptr;              // new tab
+    std::array<VbImage *, 2> imgTabScr{};      // scroll the tab strip left (0), right (1); shown when tabs do not fit
     std::array<VbImage *, 4> imgBtn{};         // back, refresh, stop, tools menu
     std::array<VbImage *, 4> imgCtrl{};        // close, maximise/restore, minimise, app library
     VbPictureBox *picImg = nullptr;            // tab preview
@@ -74,6 +75,8 @@ public:
 
     int CurIdx = 0;
     int PreviewIdx = 0;
+    // Position among the open tabs of the first tab on the strip.
+    int TabFirst = 0;
 
     // ---- start-up, single instance, command line and shutdown ----
     // Runs the start-up sequence. False when the program must end at once
@@ -172,6 +175,21 @@ public:
     void Tabs_MouseMove(int Index, int Button, int Shift, double X, double Y);
     void imgAddWeb_MouseUp(int Button, int Shift, double X, double Y);
     void tmrRfsh_Timer();
+    // Scrolls the strip by Steps tabs (negative: to the left) when the tabs do not fit.
+    void ScrollTabs(int Steps);
+    // Scrolls the strip so that tab Index is on it (not laid out yet: RfshTabs follows).
+    void RevealTab(int Index);
+    // Only the page on top and the page whose thumbnail shows count as shown
+    // for their documents; the others rest.
+    void ShowPages();
+    // Refresh or stop on top, as the current page is loading or not.
+    void ShowLoadButton();
+    // Tab strip and page events seen on their way through the application:
+    // the wheel over the strip, a click into a page, the preview showing or
+    // hiding. True when the event is used up.
+    bool TabsEvent(QObject *watched, QEvent *e);
+    // The page brought to the front last.
+    int TopPage = 0;
     // Page events (frmMain_PageEvents.cpp), each with the page's index first.
     void Web_StaTxtChange(int Index, const QString &Text);
     void Web_BfrNav2(int Index, QObject *pDisp, QVariant *Url, QVariant *flags, QVariant *TargetFrameName,

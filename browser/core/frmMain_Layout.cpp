@@ -273,6 +273,8 @@ void frmMain::imgCtrl_MouseUp(int Index, int, int, double, double)
 
 bool frmMain::eventFilter(QObject *watched, QEvent *e)
 {
+    if (TabsEvent(watched, e))
+        return true;
     const QEvent::Type t = e->type();
     // The release that ends a resize started from the border is no click:
     // on a caption button it would otherwise close or minimise the window.

@@ -11,7 +11,11 @@
 
 #include "ucListBox.h"
 
+#include <QApplication>
 #include <QPointer>
+#include <QWheelEvent>
+
+#include <algorithm>
 
 namespace tessivane {
 
@@ -59,6 +63,20 @@ void frmMain::InitPageArrays()
 
     connect(tmrRfsh, &QTimer::timeout, this, &frmMain::tmrRfsh_Timer, Qt::UniqueConnection);
     connect(imgAddWeb, &VbImage::mouseUp, this, &frmMain::imgAddWeb_MouseUp, Qt::UniqueConnection);
+    // A click scrolls the strip by the tabs it shows, less one that stays in view.
+    for (int k = 0; k < 2; ++k) {
+        connect(imgTabScr[k], &VbImage::mouseUp, this, [this, k](int, int, double x, double y) {
+            if (x < 0 || y < 0 || x >= TWidth(imgTabScr[k]) || y >= THeight(imgTabScr[k]))
+                return;
+            const TabStrip::Layout lay =
+                TabStrip::Place(OpenIndices(Tabs), TScaleWidth(picTabBar), TWidth(imgAddWeb), TabFirst);
+            const int step = std::max(1, lay.fit - 1);
+            ScrollTabs(k == 0 ? -step : step);
+        });
+    }
+    // The wheel over the strip, clicks into pages and the preview's showing
+    // and hiding are seen on their way through the application.
+    qApp->installEventFilter(this);
 }
 
 void frmMain::ConnectTabEvents(ucTabs *t, int Index)
@@ -103,13 +121,14 @@ void frmMain::AddPage()
         Tabs.unload(n);
         return;
     }
-    RfshTabs();
+    RevealTab(n);
+    RfshTabs(); // shows the new tab
     SelTab(n, false);
     tab->setProColor(ClrMain);
-    tab->show();
     web->show();
     ZOrderTop(web);
     CurIdx = n;
+    ShowLoadButton();
 }
 
 void frmMain::WebGoTo(const QString &url)
@@ -146,30 +165,123 @@ void frmMain::SelTab(int Index, bool Closing)
     CurIdx = j;
     txtAddr->setText(web->LocationURL());
     SetTitle(tab->Caption());
+    ShowLoadButton();
 }
 
 void frmMain::RfshTabs()
 {
     if (!picTabBar || !imgAddWeb)
         return;
-    const std::vector<TabStrip::Slot> placed =
-        TabStrip::Place(OpenIndices(Tabs), TScaleWidth(picTabBar), TWidth(imgAddWeb));
+    const std::vector<int> open = OpenIndices(Tabs);
+    const TabStrip::Layout lay = TabStrip::Place(open, TScaleWidth(picTabBar), TWidth(imgAddWeb), TabFirst);
+    TabFirst = lay.first;
+    // Tabs scrolled off the strip are hidden; the others stand side by side.
+    std::vector<int> onStrip;
+    for (const TabStrip::Slot &s : lay.tabs) {
+        if (ucTabs *t = Tabs(s.index)) {
+            TwipsMove(t, s.left, 0, s.width);
+            t->setVisible(true);
+            onStrip.push_back(s.index);
+        }
+    }
+    for (int i : open) {
+        if (std::find(onStrip.begin(), onStrip.end(), i) == onStrip.end())
+            Tabs(i)->setVisible(false);
+    }
+    for (int k = 0; k < 2; ++k) {
+        if (!imgTabScr[k])
+            continue;
+        SetTLeft(imgTabScr[k], lay.buttonsLeft + k * TabStrip::kScrollButtonWidth);
+        imgTabScr[k]->setVisible(lay.scrolls);
+    }
     const double top = TabStrip::PageTop(THeight(picCaption), TWidth(picAddr), THeight(picAddr));
     const double sw = TScaleWidth(this), sh = TScaleHeight(this);
-    for (const TabStrip::Slot &s : placed) {
-        if (ucTabs *t = Tabs(s.index))
-            TwipsMove(t, s.left, 0, s.width);
-        if (sh - top < 0)
-            return;
-        if (ucWeb *w = Web(s.index))
+    if (sh - top < 0)
+        return;
+    for (int i : open) {
+        if (ucWeb *w = Web(i))
             TwipsMove(w, 0, top, sw, sh - top);
     }
+}
+
+void frmMain::ScrollTabs(int Steps)
+{
+    TabFirst = std::max(0, TabFirst + Steps);
+    RfshTabs();
+}
+
+void frmMain::RevealTab(int Index)
+{
+    if (!picTabBar || !imgAddWeb)
+        return;
+    const std::vector<int> open = OpenIndices(Tabs);
+    const auto at = std::find(open.begin(), open.end(), Index);
+    if (at == open.end())
+        return;
+    const TabStrip::Layout lay = TabStrip::Place(open, TScaleWidth(picTabBar), TWidth(imgAddWeb), TabFirst);
+    TabFirst = TabStrip::Reveal(lay.first, lay.fit, int(at - open.begin()));
+}
+
+void frmMain::ShowPages()
+{
+    const bool preview = picImg && !picImg->isHidden();
+    Web.forEach([&](int i, ucWeb *w) { w->SetPageShown(i == TopPage || (preview && i == PreviewIdx)); });
+}
+
+void frmMain::ShowLoadButton()
+{
+    ucWeb *web = Web(CurIdx);
+    ZOrderTop(web && web->Busy() ? imgBtn[2] : imgBtn[1]);
+}
+
+bool frmMain::TabsEvent(QObject *watched, QEvent *e)
+{
+    const QEvent::Type type = e->type();
+    if (type != QEvent::Wheel && type != QEvent::MouseButtonPress && type != QEvent::Show && type != QEvent::Hide)
+        return false;
+    auto *w = qobject_cast<QWidget *>(watched);
+    if (!w || !picTabBar || !picImg)
+        return false;
+    if (type == QEvent::Wheel) {
+        if (w != picTabBar && !picTabBar->isAncestorOf(w))
+            return false;
+        const QPoint d = static_cast<QWheelEvent *>(e)->angleDelta();
+        const int delta = d.y() != 0 ? d.y() : d.x();
+        if (delta != 0)
+            ScrollTabs(delta > 0 ? -1 : 1);
+        return true;
+    }
+    if (type == QEvent::MouseButtonPress) {
+        // A click into a page hides the preview, also when the page has the focus already.
+        if (picImg->isHidden() || w->window() != this)
+            return false;
+        for (QWidget *p = w; p && p != this; p = p->parentWidget()) {
+            if (p->parentWidget() == this && qobject_cast<ucWeb *>(p)) {
+                picImg->setVisible(false);
+                break;
+            }
+        }
+        return false;
+    }
+    // The preview refreshes only while it is on screen.
+    if (w == picImg) {
+        tmrRfsh->setEnabled(type == QEvent::Show && picImg->isVisible());
+        ShowPages();
+    }
+    return false;
 }
 
 void frmMain::ZOrderTop(QWidget *Ctl)
 {
     if (Ctl)
         Ctl->raise();
+    if (auto *page = qobject_cast<ucWeb *>(Ctl)) {
+        Web.forEach([&](int i, ucWeb *w) {
+            if (w == page)
+                TopPage = i;
+        });
+        ShowPages();
+    }
     for (QWidget *w : std::initializer_list<QWidget *>{picAddr, lstAddr, picImg, picPass,
                                                        picCaption, picApp, BM}) {
         if (w)
@@ -198,16 +310,20 @@ void frmMain::Tabs_MouseUp(int Index, int Button, int, double, double)
         txtAddr->setText(web->LocationURL());
         SetTitle(tab->Caption() + QStringLiteral(" - Tessivane"));
         ZOrderTop(web->SecureVal() != 0 ? imgWebIco[1] : imgWebIco[0]);
+        ShowLoadButton();
         break;
     }
     case 2: {
         SetTLeft(picImg, TLeft(tab) + TLeft(picTabBar) + (TWidth(tab) - TWidth(picImg)) / 2);
+        // The page draws again while its thumbnail shows; the first picture
+        // may still be its last one from before, the refresh follows.
+        PreviewIdx = Index;
+        ShowPages();
         QPointer<ucWeb> guard(web);
         const QPixmap shot = web->GetWebImg(); // runs the event loop once
         if (!guard)
             return;
         imgWebImg->setPixmap(shot);
-        PreviewIdx = Index;
         picImg->setVisible(true);
         tmrRfsh->setEnabled(true);
         break;
@@ -227,6 +343,8 @@ void frmMain::Tabs_MouseMove(int, int, int, double, double)
 void frmMain::tmrRfsh_Timer()
 {
     tmrRfsh->setEnabled(picImg->isVisible());
+    if (!picImg->isVisible())
+        return;
     ucWeb *web = Web(PreviewIdx);
     const QPixmap shot = web ? web->GetWebImg() : QPixmap();
     if (shot.isNull()) {
@@ -252,6 +370,7 @@ void frmMain::Tabs_TabClose(int Index)
     // tab's or the page's own event.
     Web.unload(Index);
     Tabs.unload(Index);
+    RevealTab(CurIdx);
     RfshTabs();
 }
 

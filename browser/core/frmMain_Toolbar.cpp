@@ -83,10 +83,11 @@ void frmMain::tmrKey_Timer()
     if (m_inKeyPoll)
         return;
     m_inKeyPoll = true;
-    auto ctrlWith = [](int vk) {
-        const short ctrl = AsyncKeyState::query(17);
-        return (ctrl & AsyncKeyState::query(vk)) != 0;
-    };
+    // F4 and F2 act whichever program has the keyboard. The Ctrl combinations
+    // belong to the browser's own windows: typed into another program they do
+    // nothing here (each is still read, so a tap seen earlier is used up).
+    const bool own = AsyncKeyState::ownWindowActive();
+    auto ctrlWith = [own](int vk) { return AsyncKeyState::queryCtrl(vk) && own; };
     if (AsyncKeyState::query(115))
         mnuMc_Click(10);
     if (AsyncKeyState::query(113))

@@ -1,15 +1,33 @@
 #include "AsyncKeyState.h"
 
-#include <QGuiApplication>
+#include "XKeyState.h"
+
+#include <QCoreApplication>
 #include <QKeyEvent>
 
 #include <set>
 
 namespace {
+constexpr int kCtrl = 17;
+
+// Keys pressed in this program's windows since their last query.
 std::set<int> &pressedSinceQuery()
 {
     static std::set<int> s;
     return s;
+}
+
+// Keys pressed with Ctrl held since the last query of their combination.
+std::set<int> &pressedWithCtrl()
+{
+    static std::set<int> s;
+    return s;
+}
+
+KeyStateImpl *&current()
+{
+    static KeyStateImpl *impl = nullptr;
+    return impl;
 }
 } // namespace
 
@@ -26,6 +44,17 @@ AsyncKeyState *AsyncKeyState::instance()
     return self;
 }
 
+void AsyncKeyState::setImpl(KeyStateImpl *impl)
+{
+    current() = impl;
+}
+
+KeyStateImpl *AsyncKeyState::impl()
+{
+    static XKeyState real;
+    return current() ? current() : &real;
+}
+
 int AsyncKeyState::vkFromQtKey(int qtKey)
 {
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
@@ -35,7 +64,7 @@ int AsyncKeyState::vkFromQtKey(int qtKey)
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F12)
         return 112 + (qtKey - Qt::Key_F1);
     if (qtKey == Qt::Key_Control)
-        return 17;
+        return kCtrl;
     if (qtKey == Qt::Key_Shift)
         return 16;
     if (qtKey == Qt::Key_Alt)
@@ -43,20 +72,24 @@ int AsyncKeyState::vkFromQtKey(int qtKey)
     return 0;
 }
 
-void AsyncKeyState::notePressed(int vk)
-{
-    instance();
-    pressedSinceQuery().insert(vk);
-}
-
 bool AsyncKeyState::eventFilter(QObject *watched, QEvent *e)
 {
+    // One key press reaches the filter several times (as a shortcut override,
+    // and once for each widget it is passed on to): the marks are sets. The
+    // presses that a held key repeats are not marked: the key state reports a
+    // held key, and a repeat just before the release would count once more.
     if (e->type() == QEvent::KeyPress || e->type() == QEvent::ShortcutOverride) {
         const auto *k = static_cast<QKeyEvent *>(e);
-        if (const int vk = vkFromQtKey(k->key()))
+        if (k->isAutoRepeat())
+            return QObject::eventFilter(watched, e);
+        const int vk = vkFromQtKey(k->key());
+        if (vk)
             pressedSinceQuery().insert(vk);
-        if (k->modifiers() & Qt::ControlModifier)
-            pressedSinceQuery().insert(17);
+        if (k->modifiers() & Qt::ControlModifier) {
+            pressedSinceQuery().insert(kCtrl);
+            if (vk && vk != kCtrl)
+                pressedWithCtrl().insert(vk);
+        }
     }
     return QObject::eventFilter(watched, e);
 }
@@ -64,54 +97,21 @@ bool AsyncKeyState::eventFilter(QObject *watched, QEvent *e)
 short AsyncKeyState::query(int vk)
 {
     instance();
-    short v = downNow(vk) ? short(0x8000) : short(0);
+    short v = impl()->downNow(vk) ? short(0x8000) : short(0);
     if (pressedSinceQuery().erase(vk))
         v |= 1;
     return v;
 }
 
-// The X headers define names such as KeyPress and None: they come last.
-#ifdef TESSIVANE_HAVE_X11
-#include <X11/Xlib.h>
-#include <X11/keysym.h>
-#endif
-
-bool AsyncKeyState::downNow(int vk)
+bool AsyncKeyState::queryCtrl(int vk)
 {
-#ifdef TESSIVANE_HAVE_X11
-    auto *x11 = qGuiApp ? qGuiApp->nativeInterface<QNativeInterface::QX11Application>() : nullptr;
-    Display *dpy = x11 ? x11->display() : nullptr;
-    if (!dpy)
-        return false;
-    KeySym syms[2] = {NoSymbol, NoSymbol};
-    if (vk >= 65 && vk <= 90) {
-        syms[0] = XK_a + (vk - 65);
-    } else if (vk >= 48 && vk <= 57) {
-        syms[0] = XK_0 + (vk - 48);
-    } else if (vk >= 112 && vk <= 123) {
-        syms[0] = XK_F1 + (vk - 112);
-    } else if (vk == 17) {
-        syms[0] = XK_Control_L;
-        syms[1] = XK_Control_R;
-    } else if (vk == 16) {
-        syms[0] = XK_Shift_L;
-        syms[1] = XK_Shift_R;
-    } else if (vk == 18) {
-        syms[0] = XK_Alt_L;
-        syms[1] = XK_Alt_R;
-    }
-    char keys[32] = {};
-    XQueryKeymap(dpy, keys);
-    for (KeySym sym : syms) {
-        if (sym == NoSymbol)
-            continue;
-        const KeyCode kc = XKeysymToKeycode(dpy, sym);
-        if (kc != 0 && (keys[kc / 8] & (1 << (kc % 8))))
-            return true;
-    }
-    return false;
-#else
-    Q_UNUSED(vk);
-    return false;
-#endif
+    instance();
+    const bool tapped = pressedWithCtrl().erase(vk) > 0;
+    return tapped || (impl()->downNow(kCtrl) && impl()->downNow(vk));
+}
+
+bool AsyncKeyState::ownWindowActive()
+{
+    instance();
+    return impl()->ownWindowActive();
 }

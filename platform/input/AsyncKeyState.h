@@ -2,24 +2,38 @@
 
 #include <QObject>
 
-// The state of a key for a poll that runs whatever window has the focus.
-// Keys are named by the system's virtual-key numbers (17 Ctrl, 65-90 the
-// letters, 112-123 F1-F12). The value is non-zero when the key is down now
-// (0x8000; read from the X server's keymap, so it holds while another
-// program has the keyboard) or when it was pressed in one of this program's
-// windows since the previous query of that key (1), so that a key tapped
-// between two polls still counts once.
+class KeyStateImpl;
+
+// The key state for the hotkey poll. Keys are named by the system's
+// virtual-key numbers (17 Ctrl, 65-90 the letters, 112-123 F1-F12).
+//
+// A key counts when it is down now (read from the desktop, so it holds while
+// another program has the keyboard) or when it was pressed in one of this
+// program's windows since the previous query, so that a key tapped between two
+// polls still counts once. Presses are seen by a filter on the whole
+// application: they count whichever widget has the focus, the page included.
 class AsyncKeyState : public QObject
 {
     Q_OBJECT
 public:
+    // 0x8000 when vk is down now, | 1 when it was pressed since the previous
+    // query of vk; 0 otherwise.
     static short query(int vk);
+
+    // Ctrl together with vk: both are down now, or vk was pressed while Ctrl
+    // was held since the previous query of this combination. A Ctrl tapped on
+    // its own and a letter tapped after it do not make a combination.
+    static bool queryCtrl(int vk);
+
+    // One of this program's windows is the active window.
+    static bool ownWindowActive();
 
     // The virtual-key number of a Qt key; 0 when it has none.
     static int vkFromQtKey(int qtKey);
 
-    // For tests: marks vk as pressed since the last query.
-    static void notePressed(int vk);
+    // nullptr restores the desktop's. The caller keeps ownership.
+    static void setImpl(KeyStateImpl *impl);
+    static KeyStateImpl *impl();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *e) override;
@@ -27,5 +41,4 @@ protected:
 private:
     AsyncKeyState() = default;
     static AsyncKeyState *instance();
-    static bool downNow(int vk);
 };

@@ -1,5 +1,4 @@
 // The main window as a user drives it: toolbar, tools menu, hotkeys, shutdown.
-#include "AsyncKeyState.h"
 #include "FakeFileDialogs.h"
 #include "FakeMessageBoxes.h"
 #include "FakeProcesses.h"
@@ -23,7 +22,6 @@
 #include <QDir>
 #include <QFile>
 #include <QMenu>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -90,32 +88,6 @@ TEST_F(MainWindow, StopRaisesRefreshAgain)
     w->imgBtn_MouseUp(2, 1, 0, 0, 0);
     const QObjectList order = w->picCaption->children();
     EXPECT_GT(order.indexOf(w->imgBtn[1]), order.indexOf(w->imgBtn[2]));
-}
-
-TEST_F(MainWindow, HotkeysActAtTheNextTick)
-{
-    // The poll reads the X server's key state: keys held there count at every tick.
-    if (QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("keydown"), QStringLiteral("ctrl+t")}) != 0)
-        GTEST_SKIP() << "xdotool is not available";
-    w->tmrKey_Timer();
-    EXPECT_EQ(openTabs(), 2);
-    w->tmrKey_Timer(); // still held: one more
-    EXPECT_EQ(openTabs(), 3);
-    QProcess::execute(QStringLiteral("xdotool"), {QStringLiteral("keyup"), QStringLiteral("ctrl+t")});
-    QTest::qWait(100);
-    w->tmrKey_Timer(); // released: presses already seen open nothing more
-    w->tmrKey_Timer();
-    EXPECT_EQ(openTabs(), 3);
-
-    // A tapped letter without Ctrl down does nothing.
-    AsyncKeyState::notePressed(87);
-    w->tmrKey_Timer();
-    EXPECT_EQ(openTabs(), 3);
-
-    // F4 tapped between two ticks still locks.
-    AsyncKeyState::notePressed(115);
-    w->tmrKey_Timer();
-    QTRY_VERIFY(w->IsLocked());
 }
 
 TEST_F(MainWindow, ToolsMenuItems)

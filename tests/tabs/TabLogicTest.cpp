@@ -8,19 +8,23 @@
 
 #include <QString>
 
+#include <algorithm>
+#include <string>
+
 namespace {
 
 TEST(TabStripPlace, SpreadsOpenTabsSideBySideInIndexOrder)
 {
     // 6165 twips for two tabs: 3082.5 each, the second at 3082 (half to even).
-    auto slots2 = TabStrip::Place({1, 3}, 6165 + 330, 330);
-    ASSERT_EQ(slots2.size(), 2u);
-    EXPECT_EQ(slots2[0].index, 1);
-    EXPECT_DOUBLE_EQ(slots2[0].left, 0);
-    EXPECT_DOUBLE_EQ(slots2[0].width, 3082.5);
-    EXPECT_EQ(slots2[1].index, 3);
-    EXPECT_DOUBLE_EQ(slots2[1].left, 3082);
-    EXPECT_DOUBLE_EQ(slots2[1].width, 3082.5);
+    const auto two = TabStrip::Place({1, 3}, 6165 + 330, 330);
+    ASSERT_EQ(two.tabs.size(), 2u);
+    EXPECT_FALSE(two.scrolls);
+    EXPECT_EQ(two.tabs[0].index, 1);
+    EXPECT_DOUBLE_EQ(two.tabs[0].left, 0);
+    EXPECT_DOUBLE_EQ(two.tabs[0].width, 3082.5);
+    EXPECT_EQ(two.tabs[1].index, 3);
+    EXPECT_DOUBLE_EQ(two.tabs[1].left, 3082);
+    EXPECT_DOUBLE_EQ(two.tabs[1].width, 3082.5);
 
     struct Case
     {
@@ -30,25 +34,86 @@ TEST(TabStripPlace, SpreadsOpenTabsSideBySideInIndexOrder)
     };
     const Case cases[] = {
         {{1}, 6495, 330, {0}},
-        {{1, 2, 3}, 1000, 100, {0, 300, 600}},
-        {{2, 5, 9}, 1030, 30, {0, 333, 666}},  // 333.33.. steps, rounded each time
-        {{1, 2}, 1001, 0, {0, 500}},           // 500.5 rounds to the even 500
-        {{1, 2, 3, 4}, 30, 20, {0, 2, 4, 6}},  // 2.5 each: 2.5, 4.5, 6.5 go to even
+        {{1, 2, 3}, 4000, 100, {0, 1300, 2600}},
+        {{2, 5, 9}, 4030, 30, {0, 1333, 2666}},         // 1333.33.. steps, rounded each time
+        {{1, 2}, 5001, 0, {0, 2500}},                   // 2500.5 rounds to the even 2500
+        {{1, 2, 3, 4}, 5020, 10, {0, 1252, 2504, 3756}}, // 1252.5 each: the halves go to even
     };
     for (const Case &c : cases) {
         const auto placed = TabStrip::Place(c.open, c.strip, c.add);
-        ASSERT_EQ(placed.size(), c.lefts.size());
-        for (size_t k = 0; k < placed.size(); ++k) {
-            EXPECT_EQ(placed[k].index, c.open[k]);
-            EXPECT_DOUBLE_EQ(placed[k].left, c.lefts[k]) << "tab " << k << " of " << c.open.size();
+        ASSERT_EQ(placed.tabs.size(), c.lefts.size());
+        EXPECT_FALSE(placed.scrolls);
+        for (size_t k = 0; k < placed.tabs.size(); ++k) {
+            EXPECT_EQ(placed.tabs[k].index, c.open[k]);
+            EXPECT_DOUBLE_EQ(placed.tabs[k].left, c.lefts[k]) << "tab " << k << " of " << c.open.size();
         }
     }
 }
 
 TEST(TabStripPlace, NothingToPlaceWhenNoTabOrNoRoom)
 {
-    EXPECT_TRUE(TabStrip::Place({}, 6000, 330).empty());
-    EXPECT_TRUE(TabStrip::Place({1, 2}, 200, 330).empty());
+    EXPECT_TRUE(TabStrip::Place({}, 6000, 330).tabs.empty());
+    EXPECT_TRUE(TabStrip::Place({1, 2}, 200, 330).tabs.empty());
+}
+
+std::vector<int> OneTo(int n)
+{
+    std::vector<int> out;
+    for (int i = 1; i <= n; ++i)
+        out.push_back(i);
+    return out;
+}
+
+TEST(TabStripPlace, TabsNeverGetNarrowerThanTheMinimumAndStayInsideTheStrip)
+{
+    // The design strip, a wide one, and one that has room for a single tab only.
+    for (const double strip : {6495.0, 17000.0, 2200.0}) {
+        for (const int n : {1, 15, 40, 100}) {
+            const std::vector<int> open = OneTo(n);
+            for (const int first : {0, 7, n}) {
+                const auto lay = TabStrip::Place(open, strip, 330, first);
+                const std::string at = "strip " + std::to_string(strip) + ", " + std::to_string(n) + " tabs";
+                ASSERT_FALSE(lay.tabs.empty()) << at;
+                EXPECT_EQ(int(lay.tabs.size()), lay.fit) << at;
+                // Tabs end before the scroll buttons, which end before the new-tab button.
+                const double room = lay.scrolls ? lay.buttonsLeft : strip - 330;
+                if (lay.scrolls) {
+                    EXPECT_LE(lay.buttonsLeft + 2 * TabStrip::kScrollButtonWidth, strip - 330) << at;
+                }
+                EXPECT_EQ(lay.scrolls, n * TabStrip::kMinTabWidth > strip - 330) << at;
+                for (size_t k = 0; k < lay.tabs.size(); ++k) {
+                    const TabStrip::Slot &s = lay.tabs[k];
+                    EXPECT_GE(s.width, TabStrip::kMinTabWidth) << at;
+                    EXPECT_EQ(s.index, open[size_t(lay.first) + k]) << at;
+                    EXPECT_LE(s.left + s.width, room + 0.5) << at;
+                    if (k > 0) {
+                        EXPECT_NEAR(s.left, lay.tabs[k - 1].left + lay.tabs[k - 1].width, 0.5) << at;
+                    }
+                }
+                // The strip never runs past the last open tab.
+                EXPECT_LE(lay.first + lay.fit, n) << at;
+                EXPECT_EQ(lay.first, std::min(first, n - lay.fit)) << at;
+            }
+        }
+    }
+}
+
+TEST(TabStripReveal, MovesTheStripAsLittleAsPossible)
+{
+    struct Case
+    {
+        int first, fit, pos, expected;
+    };
+    const Case cases[] = {
+        {0, 4, 2, 0},   // already on the strip
+        {5, 4, 8, 5},   // the last one on it
+        {5, 4, 9, 6},   // one past the right end
+        {5, 4, 30, 27}, // far right: it becomes the last one on the strip
+        {5, 4, 4, 4},   // one past the left end
+        {5, 4, 0, 0},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(TabStrip::Reveal(c.first, c.fit, c.pos), c.expected) << c.first << " " << c.pos;
 }
 
 TEST(TabStripSuccessor, NearestLeftElseNearestRightNeverTheTemplate)

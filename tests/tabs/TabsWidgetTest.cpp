@@ -1,5 +1,6 @@
 // The tab control on the offscreen platform: progress strip, layout, events.
 #include "Files.h"
+#include "TabStrip.h"
 #include "ProgramFolder.h"
 #include "Twips.h"
 #include "VbTimer.h"
@@ -80,12 +81,46 @@ TEST_F(TabControl, ResizeStopsTheGlideAtTheFinalWidth)
     EXPECT_DOUBLE_EQ(TWidth(tab->lblPro), 1000);
 }
 
-TEST_F(TabControl, CaptionKeepsItsLeftEdgeAndRepeatsInTheTooltip)
+TEST_F(TabControl, LongCaptionIsElidedBeforeTheCloseBoxAndKeptWhole)
 {
     const double left = TLeft(tab->lblCap);
-    tab->setCaption(QStringLiteral("一个很长很长很长很长很长很长很长很长的标题"));
-    EXPECT_DOUBLE_EQ(TLeft(tab->lblCap), left);
-    EXPECT_EQ(tab->lblCap->toolTip(), tab->Caption());
+    const QString title = QStringLiteral("一个很长很长很长很长很长很长很长很长很长很长很长很长很长很长很长很长的标题");
+    for (const double width : {3000.0, TabStrip::kMinTabWidth, 6000.0}) {
+        TwipsMove(tab, 0, 0, width);
+        tab->setCaption(title);
+        EXPECT_DOUBLE_EQ(TLeft(tab->lblCap), left);
+        EXPECT_EQ(tab->Caption(), title);
+        EXPECT_EQ(tab->lblCap->toolTip(), title);
+        // The text shown ends before the close box, with "…" where it was cut.
+        EXPECT_LE(TLeft(tab->lblCap) + TWidth(tab->lblCap), TLeft(tab->picCls) + 15) << width;
+        EXPECT_TRUE(tab->lblCap->text().endsWith(QChar(0x2026))) << width;
+        EXPECT_GE(tab->lblCap->text().size(), 2) << width; // at least one character and the ellipsis
+    }
+    // Narrowing the tab elides again; a short caption shows whole.
+    TwipsMove(tab, 0, 0, 6000);
+    tab->setCaption(QStringLiteral("短"));
+    EXPECT_EQ(tab->lblCap->text(), QStringLiteral("短"));
+}
+
+TEST_F(TabControl, AtTheNarrowestWidthAClickBesideTheCloseBoxIsNoClose)
+{
+    TwipsMove(tab, 0, 0, TabStrip::kMinTabWidth);
+    tab->setCaption(QStringLiteral("网页标题"));
+    QSignalSpy up(tab, &ucTabs::MouseUp);
+    QSignalSpy close(tab, &ucTabs::TabClose);
+    const QRect box = tab->picCls->geometry();
+    ASSERT_GT(box.left(), 0);
+    // Every column of the face left of the close box reports a plain mouse up.
+    for (int x = 1; x < box.left(); x += 4) {
+        QWidget *hit = tab->childAt(QPoint(x, tab->height() / 2));
+        ASSERT_TRUE(hit);
+        EXPECT_NE(hit, tab->picCls) << x;
+        QTest::mouseClick(hit, Qt::LeftButton, {}, hit->mapFrom(tab, QPoint(x, tab->height() / 2)));
+    }
+    EXPECT_EQ(close.count(), 0);
+    EXPECT_GT(up.count(), 0);
+    QTest::mouseClick(tab->picCls, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(close.count(), 1);
 }
 
 TEST_F(TabControl, MouseOnFaceCaptionAndCloseBox)
