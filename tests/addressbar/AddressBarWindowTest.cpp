@@ -44,6 +44,7 @@ public:
     }
     QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()); }
     QStringList paths;
+    QList<QByteArray> rawTargets; // as they came, favicon requests included
     int count(const QString &path) const { return int(paths.count(path)); }
 
 private:
@@ -55,6 +56,7 @@ private:
             return;
         const QByteArray first = buf.left(buf.indexOf("\r\n"));
         buf.clear();
+        rawTargets << first.split(' ').value(1);
         const QString path = QString::fromUtf8(QByteArray::fromPercentEncoding(first.split(' ').value(1)));
         if (path != QStringLiteral("/favicon.ico"))
             paths << path;
@@ -230,6 +232,13 @@ void AddressBarWindowTest::enterOnTheSearchRowSearchesAndRecordsNothing()
     pressEnter();
     QTRY_VERIFY_WITH_TIMEOUT(loadedPath(QStringLiteral("/s?q=a b")), kLoadWaitMs);
     QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")), before);
+    // the search receives exactly what was typed, "#", "&" and "+" included
+    typeAddress(QStringLiteral("C# & x+y"));
+    QVERIFY(m_w->lstAddr->SeledSearch());
+    pressEnter();
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->paths.contains(QStringLiteral("/s?q=C# & x+y")), kLoadWaitMs);
+    QVERIFY(m_server->rawTargets.contains(QByteArray("/s?q=C%23%20%26%20x%2By")));
+    QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")), before);
 }
 
 void AddressBarWindowTest::enterOnAHistoryRowNavigatesAndRecordsIt()
@@ -243,14 +252,14 @@ void AddressBarWindowTest::enterOnAHistoryRowNavigatesAndRecordsIt()
     pressEnter();
     QTRY_VERIFY_WITH_TIMEOUT(loadedPath(QStringLiteral("/two")), kLoadWaitMs);
     QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")),
-             (p2 + QStringLiteral("@@") + p1 + QStringLiteral("@@\r\n\r\n")).toLatin1());
+             (p2 + QStringLiteral("@@") + p1 + QStringLiteral("@@\r\n")).toLatin1());
 
     // a click on the list's selection bar is Enter
     typeAddress(QStringLiteral("one"));
     QTest::mouseClick(m_w->lstAddr->lblSel, Qt::LeftButton, {}, QPoint(5, 5));
     QTRY_VERIFY_WITH_TIMEOUT(loadedPath(QStringLiteral("/one")), kLoadWaitMs);
     QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")),
-             (p1 + QStringLiteral("@@") + p2 + QStringLiteral("@@\r\n\r\n\r\n")).toLatin1());
+             (p1 + QStringLiteral("@@") + p2 + QStringLiteral("@@\r\n")).toLatin1());
 }
 
 void AddressBarWindowTest::upAndDownMoveTheSelection()
@@ -288,7 +297,7 @@ void AddressBarWindowTest::recordsTheNavigatedTextWhateverHappensMeanwhile()
     pressEnter();
     QCOMPARE(m_w->lstAddr->Selected(), three);
     QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")),
-             (two + QStringLiteral("@@") + three + QStringLiteral("@@\r\n\r\n")).toLatin1());
+             (two + QStringLiteral("@@") + three + QStringLiteral("@@\r\n")).toLatin1());
     QTRY_VERIFY_WITH_TIMEOUT(loadedPath(QStringLiteral("/two")), kLoadWaitMs);
     QVERIFY(!loadedPath(QStringLiteral("/three")));
 }
@@ -306,8 +315,8 @@ void AddressBarWindowTest::heldEnterNavigatesOnceAndEmptyBoxNothing()
         SendKey(m_w->txtAddr, QEvent::KeyPress, Qt::Key_Return, true, QStringLiteral("\r"));
     }
     SendKey(m_w->txtAddr, QEvent::KeyRelease, Qt::Key_Return, false, QStringLiteral("\r"));
-    // one navigation, recorded once (each record adds a line break)
-    QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")), (p + QStringLiteral("@@\r\n\r\n")).toLatin1());
+    // one navigation, recorded once
+    QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")), (p + QStringLiteral("@@\r\n")).toLatin1());
     QTRY_VERIFY_WITH_TIMEOUT(loadedPath(QStringLiteral("/held")), kLoadWaitMs);
 
     // an empty box navigates nothing, whatever the list still holds
@@ -316,7 +325,7 @@ void AddressBarWindowTest::heldEnterNavigatesOnceAndEmptyBoxNothing()
     m_w->txtAddr->clear();
     pressEnter();
     QVERIFY(!starts.wait(500));
-    QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")), (p + QStringLiteral("@@\r\n\r\n")).toLatin1());
+    QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")), (p + QStringLiteral("@@\r\n")).toLatin1());
 }
 
 void AddressBarWindowTest::zoomButtonsStepWithinLimits()
