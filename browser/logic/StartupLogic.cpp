@@ -4,6 +4,7 @@
 #include "VbCompat.h"
 
 #include <QFileInfo>
+#include <QUrl>
 
 CommandKind ClassifyCommandLine(const QString &commandLine)
 {
@@ -45,4 +46,27 @@ int ZoomSetting()
 {
     const auto n = ToNumber(ReadSet(QStringLiteral("Zoom")));
     return n ? int(RoundHalfEven(*n)) : 100;
+}
+
+std::optional<QString> StartPageAddress()
+{
+    const QString onOpen = ReadSet(QStringLiteral("OnOpen"));
+    if (onOpen == QStringLiteral("0"))
+        return ReadSet(QStringLiteral("HomePage"));
+    if (onOpen == QStringLiteral("1"))
+        return QStringLiteral("about:nav");
+    if (onOpen == QStringLiteral("2"))
+        return ReadSet(QStringLiteral("LastPage"));
+    return std::nullopt;
+}
+
+bool IsStartPageAddress(const QString &address)
+{
+    const std::optional<QString> start = StartPageAddress();
+    if (!start || start->trimmed().isEmpty() || address.trimmed().isEmpty())
+        return false;
+    const auto normal = [](const QString &a) {
+        return QUrl::fromUserInput(a.trimmed()).adjusted(QUrl::StripTrailingSlash | QUrl::NormalizePathSegments);
+    };
+    return normal(*start) == normal(address);
 }
