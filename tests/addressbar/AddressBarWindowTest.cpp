@@ -10,6 +10,7 @@
 #include "ucWeb.h"
 
 #include <QKeyEvent>
+#include <QMenu>
 #include <QWebEnginePage>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -117,6 +118,7 @@ private slots:
     void lockOpensOnlyWithThePassword();
     void lockDuringUnlockGlideStays();
     void lockKeepsInputFromTheWindow();
+    void lockLeavesTheCaptionBarWorking();
     void filteredTitleLocks();
     void advertTitleClosesItsTab();
     void advertStartPageDoesNotLoop();
@@ -434,6 +436,43 @@ void AddressBarWindowTest::lockKeepsInputFromTheWindow()
     QTest::keyClick(m_w->txtPass, Qt::Key_Return);
     QTest::mouseClick(m_w->lblPlMi[0], Qt::LeftButton);
     QCOMPARE(m_w->lblZmVl->text(), QStringLiteral("150%"));
+}
+
+void AddressBarWindowTest::lockLeavesTheCaptionBarWorking()
+{
+    makeWindow();
+    m_w->ShowLock();
+    QVERIFY(m_w->IsLocked());
+    // the tools menu opens from its caption-bar button
+    QTest::mouseClick(m_w->imgBtn[3], Qt::LeftButton, {}, QPoint(3, 3));
+    QTRY_VERIFY_WITH_TIMEOUT(m_w->mnuMain->isVisible(), kLoadWaitMs);
+    m_w->mnuMain->hide();
+    // the new-tab button of the tab strip opens a tab, which the lock still covers
+    const int before = m_w->Tabs.count();
+    QTest::mouseClick(m_w->imgAddWeb, Qt::LeftButton, {}, QPoint(3, 3));
+    QCOMPARE(m_w->Tabs.count(), before + 1);
+    QVERIFY(m_w->IsLocked());
+    QVERIFY(Above(m_w->picPass, m_w->Web(m_w->CurIdx)));
+    // the window is dragged by its caption bar
+    QPoint spot;
+    for (int x = m_w->picCaption->width() - 1; x > 0 && spot.isNull(); --x) {
+        if (!m_w->picCaption->childAt(QPoint(x, 5)))
+            spot = QPoint(x, 5);
+    }
+    QVERIFY(!spot.isNull());
+    const QPoint start = m_w->pos();
+    const auto send = [this](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, at, m_w->picCaption->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(m_w->picCaption, &e);
+    };
+    send(QEvent::MouseButtonPress, spot, Qt::LeftButton);
+    send(QEvent::MouseMove, spot + QPoint(-20, 15), Qt::LeftButton);
+    send(QEvent::MouseMove, spot + QPoint(-40, 30), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, spot + QPoint(-40, 30), Qt::NoButton);
+    QTRY_VERIFY_WITH_TIMEOUT(m_w->pos() != start, kLoadWaitMs);
+    // the page below stays out of reach, the focus stays in the password box
+    QTRY_VERIFY_WITH_TIMEOUT(m_w->txtPass->hasFocus(), kLoadWaitMs);
+    QVERIFY(m_w->IsLocked());
 }
 
 void AddressBarWindowTest::filteredTitleLocks()
