@@ -174,14 +174,10 @@ QString GetInputHis(const QString &text)
     for (qsizetype sep = view.indexOf(kSep, start); sep >= 0; sep = view.indexOf(kSep, start)) {
         QStringView piece = view.mid(start, sep - start);
         start = sep + kSep.size();
-        // Line breaks left between entries by earlier writes are no part of them.
-        QString cleaned;
-        if (piece.contains(QLatin1Char('\n'))) {
-            cleaned = piece.toString();
-            cleaned.remove(QLatin1Char('\r'));
-            cleaned.remove(QLatin1Char('\n'));
-            piece = cleaned;
-        }
+        // Line breaks left between entries by earlier writes are no part of
+        // the next one; blank pieces are no entries.
+        while (!piece.isEmpty() && (piece.front() == QLatin1Char('\r') || piece.front() == QLatin1Char('\n')))
+            piece = piece.mid(1);
         if (piece.trimmed().isEmpty())
             continue;
         const bool found = piece.contains(QLatin1Char('%')) ? InputHisDecode(piece).contains(text, Qt::CaseSensitive)
