@@ -1,5 +1,6 @@
 #include "ScriptUi.h"
 
+#include "ModalDialog.h"
 #include "ScriptRunState.h"
 
 #include <QApplication>
@@ -44,7 +45,7 @@ public:
         const int def = (buttons >> 8) & 3;
         if (def < int(list.size()))
             box.setDefaultButton(list[size_t(def)].b);
-        const int r = box.exec();
+        const int r = ExecModal(&box);
         for (const B &b : list)
             if (r == b.b)
                 return b.result;
@@ -57,9 +58,15 @@ public:
         if (!qobject_cast<QApplication *>(QCoreApplication::instance()))
             return false;
         ScriptClockPause pause;
-        bool ok = false;
-        answer = QInputDialog::getText(nullptr, title, prompt, QLineEdit::Normal, defaultText, &ok);
-        return ok;
+        QInputDialog dialog;
+        dialog.setWindowTitle(title);
+        dialog.setLabelText(prompt);
+        dialog.setTextValue(defaultText);
+        dialog.setInputMode(QInputDialog::TextInput);
+        if (ExecModal(&dialog) != QDialog::Accepted)
+            return false;
+        answer = dialog.textValue();
+        return true;
     }
 };
 

@@ -8,7 +8,7 @@ PKGS=(
   qt6-base-dev qt6-base-dev-tools qt6-webengine-dev qt6-webengine-dev-tools
   qt6-declarative-dev libqt6opengl6-dev libqt6svg6-dev
   libgl-dev libxkbcommon-dev
-  qt6-l10n-tools qt6-tools-dev-tools
+  qt6-l10n-tools qt6-tools-dev-tools qt6-translations-l10n
   libcurl4-openssl-dev libarchive-dev
   libx11-dev
   googletest libgtest-dev libgmock-dev

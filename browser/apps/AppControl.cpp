@@ -92,6 +92,10 @@ void AppControl::NewDownload(const QString &sUrl, const QString &sPath)
 
 void AppControl::EndApp()
 {
+    // An app that has ended already ends nothing more: its index may belong
+    // to a later app by now.
+    if (m_hasEngine && AppEngines::IndexOf(m_engine.data()) == 0)
+        return;
     AppEngines::End(scIndex);
 }
 

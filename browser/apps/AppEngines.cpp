@@ -92,6 +92,18 @@ void AppEngines::EndAll()
         End(i);
 }
 
+int AppEngines::IndexOf(const ScriptControl *engine)
+{
+    if (!engine)
+        return 0;
+    const auto &m = Elements();
+    for (auto it = m.cbegin(); it != m.cend(); ++it) {
+        if (it.value().data() == engine)
+            return it.key();
+    }
+    return 0;
+}
+
 int AppEngines::Count()
 {
     Prune();

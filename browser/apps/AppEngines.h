@@ -33,6 +33,8 @@ ScriptControl *Engine(int index);
 void End(int index);
 // Ends every app (the owning window unloads).
 void EndAll();
+// The index of a loaded engine, 0 when it is not (or no longer) loaded.
+int IndexOf(const ScriptControl *engine);
 // Loaded elements, the template included.
 int Count();
 // Highest loaded index (0 with only the template).

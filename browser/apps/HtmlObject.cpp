@@ -1,5 +1,6 @@
 #include "HtmlObject.h"
 
+#include "PageObject.h"
 #include "Variant.h"
 #include "WebView.h"
 
@@ -7,14 +8,14 @@ ScriptObject::Status HtmlObject::invoke(const QString &name, int access, Variant
                                         ScriptError &error)
 {
     static const char *const methods[] = {"Navigate", "Refresh", "GoBack", "GoForward", "Stop"};
-    static const char *const props[] = {"LocationURL", "LocationName"};
+    static const char *const props[] = {"LocationURL", "LocationName", "Document"};
     int method = -1;
     int prop = -1;
     for (int i = 0; i < 5; ++i) {
         if (sameName(name, QLatin1String(methods[i])))
             method = i;
     }
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < 3; ++i) {
         if (sameName(name, QLatin1String(props[i])))
             prop = i;
     }
@@ -25,6 +26,12 @@ ScriptObject::Status HtmlObject::invoke(const QString &name, int access, Variant
     if (prop >= 0) {
         if (access & (Put | PutRef))
             return fail(error, ScriptErrors::NotSupported);
+        if (prop == 2) {
+            // The document of the window's page, as "Url" is the current tab's.
+            PageObject *doc = m_view->hasDocument() ? PageObject::document(m_view->pageObject()) : nullptr;
+            result = Variant::fromObject(ObjectRef(doc));
+            return Ok;
+        }
         result = Variant::fromString(prop == 0 ? m_view->locationUrl() : m_view->title());
         return Ok;
     }
@@ -47,7 +54,7 @@ QStringList HtmlObject::memberNames() const
 {
     return {QStringLiteral("Navigate"), QStringLiteral("Refresh"), QStringLiteral("GoBack"),
             QStringLiteral("GoForward"), QStringLiteral("Stop"), QStringLiteral("LocationURL"),
-            QStringLiteral("LocationName")};
+            QStringLiteral("LocationName"), QStringLiteral("Document")};
 }
 
 HtmlObject::HtmlObject(WebView *view)

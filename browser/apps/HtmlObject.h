@@ -8,7 +8,9 @@
 
 
 // The object "Html" of an app with a window: the window's web view. Members:
-// Navigate(url), Refresh, GoBack, GoForward, Stop, LocationURL, LocationName.
+// Navigate(url), Refresh, GoBack, GoForward, Stop, LocationURL, LocationName,
+// Document (the page's document object, as "Url" gives the tab's; Nothing
+// before anything has loaded).
 // After the window has closed every member raises "object required".
 class HtmlObject : public ScriptObject
 {

@@ -64,7 +64,9 @@ void frmApp::closeEvent(QCloseEvent *e)
     if (!ok)
         return;
     QPointer<ScriptControl> sc = AppEngines::Engine(index);
-    if (!sc || (m_engine && sc != m_engine))
+    // Only the window's own app ends: once it has ended (its engine gone),
+    // the index may belong to a later app.
+    if (!sc || (m_hasEngine && sc != m_engine))
         return;
     if (sc->isRunning()) {
         // The script is busy further down the stack (sleeping): end it directly.
@@ -81,4 +83,5 @@ void frmApp::closeEvent(QCloseEvent *e)
 void frmApp::setEngine(ScriptControl *engine)
 {
     m_engine = engine;
+    m_hasEngine = true;
 }

@@ -34,5 +34,6 @@ protected:
 
 private:
     QPointer<ScriptControl> m_engine;
+    bool m_hasEngine = false;
     bool m_endSent = false;
 };

@@ -1,5 +1,7 @@
 #include "ucListBoxFill.h"
 
+#include "Files.h"
+
 namespace {
 const QString kSep = QStringLiteral("@@");
 }
@@ -41,7 +43,8 @@ ucListBoxFill ucListBoxFill::make(const QString &txt, const QString &hisResult, 
     qsizetype start = 0;
     for (qsizetype sep = hisResult.indexOf(kSep); sep >= 0 && f.hisRows.size() < kMaxHisRows;
          sep = hisResult.indexOf(kSep, start)) {
-        f.hisRows.append(hisResult.mid(start, sep - start));
+        // An entry's "@" is escaped in the result, so that it splits whole.
+        f.hisRows.append(InputHisDecode(QStringView(hisResult).mid(start, sep - start)));
         start = sep + kSep.size();
     }
     if (f.hisRows.isEmpty())

@@ -78,24 +78,83 @@ QString InputHisPath()
     return GetAppPath() + QStringLiteral("Data\\InputHis.ini");
 }
 
+namespace {
+// Whether the text at i starts one of the two escapes of the history.
+bool IsHisEscape(QStringView s, qsizetype i)
+{
+    return i + 2 < s.size() && s.at(i) == QLatin1Char('%')
+        && ((s.at(i + 1) == QLatin1Char('4') && s.at(i + 2) == QLatin1Char('0'))
+            || (s.at(i + 1) == QLatin1Char('2') && s.at(i + 2) == QLatin1Char('5')));
+}
+
+// The entries of a history text in file order: the pieces before the last
+// "@@", each without line breaks, blank ones left out.
+QStringList HisEntries(const QString &all)
+{
+    QStringList entries;
+    qsizetype start = 0;
+    for (qsizetype sep = all.indexOf(kSep); sep >= 0; sep = all.indexOf(kSep, start)) {
+        QString piece = all.mid(start, sep - start);
+        piece.remove(QLatin1Char('\r'));
+        piece.remove(QLatin1Char('\n'));
+        if (!piece.trimmed().isEmpty())
+            entries.append(piece);
+        start = sep + kSep.size();
+    }
+    return entries;
+}
+} // namespace
+
+QString InputHisEncode(const QString &entry)
+{
+    if (!entry.contains(QLatin1Char('@')) && !entry.contains(QLatin1Char('%')))
+        return entry;
+    QString out;
+    out.reserve(entry.size() + 8);
+    for (qsizetype i = 0; i < entry.size(); ++i) {
+        const QChar c = entry.at(i);
+        if (c == QLatin1Char('@'))
+            out += QLatin1String("%40");
+        else if (IsHisEscape(entry, i))
+            out += QLatin1String("%25"); // a "%40" or "%25" typed as such
+        else
+            out += c;
+    }
+    return out;
+}
+
+QString InputHisDecode(QStringView stored)
+{
+    if (!stored.contains(QLatin1Char('%')))
+        return stored.toString();
+    QString out;
+    out.reserve(stored.size());
+    for (qsizetype i = 0; i < stored.size(); ++i) {
+        if (IsHisEscape(stored, i)) {
+            out += stored.at(i + 1) == QLatin1Char('4') ? QLatin1Char('@') : QLatin1Char('%');
+            i += 2;
+        } else {
+            out += stored.at(i);
+        }
+    }
+    return out;
+}
+
 void AddInputHis(const QString &text)
 {
     const QString entry = text.trimmed();
+    if (entry.isEmpty())
+        return;
     // Read and rewritten under the file's lock: an entry that another
-    // browser on this program folder adds meanwhile stays.
-    TextFile::updateWhole(InputHisPath(), [&entry](const QString &old) {
-        QString updated;
-        if (old.isEmpty()) {
-            updated = entry + kSep;
-        } else {
-            const QStringList pieces = old.split(kSep);
-            QString rest;
-            for (qsizetype i = 0; i + 1 < pieces.size(); ++i) {
-                if (pieces.at(i) != entry)
-                    rest += pieces.at(i) + kSep;
-            }
-            rest += pieces.constLast();
-            updated = entry + kSep + rest;
+    // browser on this program folder adds meanwhile stays. The file is
+    // written anew from its entries: blank pieces and the line breaks that
+    // earlier writes left between them are dropped.
+    TextFile::updateWhole(InputHisPath(), [&entry](const QString &whole) {
+        QString updated = InputHisEncode(entry) + kSep;
+        const QStringList old = HisEntries(whole);
+        for (const QString &piece : old) {
+            if (InputHisDecode(piece) != entry)
+                updated += piece + kSep;
         }
         return updated + QStringLiteral("\r\n");
     });
@@ -113,12 +172,20 @@ QString GetInputHis(const QString &text)
     QString result;
     qsizetype start = 0;
     for (qsizetype sep = view.indexOf(kSep, start); sep >= 0; sep = view.indexOf(kSep, start)) {
-        const QStringView piece = view.mid(start, sep - start);
-        if (piece.contains(text, Qt::CaseSensitive)) {
+        QStringView piece = view.mid(start, sep - start);
+        start = sep + kSep.size();
+        // Line breaks left between entries by earlier writes are no part of
+        // the next one; blank pieces are no entries.
+        while (!piece.isEmpty() && (piece.front() == QLatin1Char('\r') || piece.front() == QLatin1Char('\n')))
+            piece = piece.mid(1);
+        if (piece.trimmed().isEmpty())
+            continue;
+        const bool found = piece.contains(QLatin1Char('%')) ? InputHisDecode(piece).contains(text, Qt::CaseSensitive)
+                                                           : piece.contains(text, Qt::CaseSensitive);
+        if (found) {
             result += piece;
             result += kSep;
         }
-        start = sep + kSep.size();
     }
     return result;
 }

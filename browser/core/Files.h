@@ -19,8 +19,18 @@ bool CopyBinFile(const QString &src, const QString &dest);
 bool DelFile(const QString &path, bool confirm);
 
 // The typed-address history, "Data\InputHis.ini": entries each followed by
-// "@@", newest first, each once, then line breaks that readers ignore.
+// "@@", newest first, each once, then one line break that readers ignore.
+// An entry is stored with every "@" written "%40" (and a "%" that would read
+// as one of the escapes "%40" or "%25" written "%25"), so that no entry can
+// hold the separator; files written before hold entries as typed and read
+// the same, unless they hold those escapes themselves.
+QString InputHisEncode(const QString &entry);
+QString InputHisDecode(QStringView stored);
+// Puts the trimmed text at the head of the history, once; a blank text
+// changes nothing.
 void AddInputHis(const QString &text);
+// The entries that contain text (exact case), in file order, each in its
+// stored form followed by "@@"; InputHisDecode gives the typed text of each.
 QString GetInputHis(const QString &text);
 void ClearInputHis();
 QString InputHisPath();

@@ -26,7 +26,7 @@ void frmMain::ConnectLockEvents()
     auto *relay = new WidgetEventRelay(txtPass);
     relay->setKeyPress([this](int &k) { txtPass_KeyPress(k); });
     connect(tmrSPass, &QTimer::timeout, this, &frmMain::tmrSPass_Timer);
-    new LockGuard(this, picPass, txtPass, picCaption, [this] { return IsLocked(); });
+    new LockGuard(this, picPass, txtPass, [this] { return IsLocked(); });
 }
 
 bool frmMain::IsLocked() const

@@ -2,8 +2,10 @@
 #include "frmMain.h"
 
 #include "Files.h"
+#include "ModalDialog.h"
 #include "Mouse.h"
 #include "QuickHideLogic.h"
+#include "QuickHideWindows.h"
 #include "frmAbout.h"
 #include "frmSHide.h"
 #include "frmTasks.h"
@@ -52,8 +54,9 @@ void frmMain::mnuMc_Click(int index)
         // typed the browser would stay hidden for good, so it stays shown.
         if (!QuickHideKeyUsable(ReadSet(QStringLiteral("SHKey"))))
             break;
-        hide();
         if (frmSHide *sh = frmSHide::Load()) {
+            // Every window of the browser goes, app windows and open questions included.
+            QuickHideWindows::Enter(sh);
             sh->show();
             sh->raise();
             sh->activateWindow();
@@ -73,18 +76,14 @@ void frmMain::mnuMc_Click(int index)
             UnhookMouse();
         break;
     }
-    case 15: {
-        // Not modal: the browser goes on while the list is open.
-        auto *tasks = new frmTasks();
-        tasks->setAttribute(Qt::WA_DeleteOnClose);
-        tasks->show();
+    case 15:
+        frmTasks::Open();
         break;
-    }
     case 17: {
         // Modal: the browser waits until the window is closed.
         auto *about = new frmAbout(this);
         about->setAttribute(Qt::WA_DeleteOnClose);
-        about->exec();
+        ExecModal(about);
         break;
     }
     case 18:

@@ -5,6 +5,7 @@
 #include "AddressLogic.h"
 #include "Apps.h"
 #include "Files.h"
+#include "StartupLogic.h"
 #include "Twips.h"
 #include "VbCompat.h"
 #include "ucListBox.h"
@@ -112,7 +113,9 @@ void frmMain::Web_TtlChange(int Index, const QString &Text)
     if (Text == QStringLiteral("广告")) {
         const qint64 now = MonotonicMs();
         const bool onlyTab = Tabs.count() == 2 && Tabs.exists(Index);
-        if (onlyTab && m_adReloadTab == Index && now - m_adReloadMs < kAdReloadWindowMs) {
+        ucWeb *page = Web(Index);
+        const bool startPage = onlyTab && page && IsStartPageAddress(page->LocationURL());
+        if (startPage || (onlyTab && m_adReloadTab == Index && now - m_adReloadMs < kAdReloadWindowMs)) {
             // The start page is the advert: leave the tab empty instead of
             // loading it again.
             m_adReloadTab = 0;

@@ -157,13 +157,8 @@ void frmMain::Form_LinkExecute(const QString &cmdStr)
 
 void frmMain::GoStartPage()
 {
-    const QString onOpen = ReadSet(QStringLiteral("OnOpen"));
-    if (onOpen == QStringLiteral("0"))
-        WebGoTo(ReadSet(QStringLiteral("HomePage")));
-    else if (onOpen == QStringLiteral("1"))
-        WebGoTo(QStringLiteral("about:nav"));
-    else if (onOpen == QStringLiteral("2"))
-        WebGoTo(ReadSet(QStringLiteral("LastPage")));
+    if (const std::optional<QString> address = StartPageAddress())
+        WebGoTo(*address);
 }
 
 void frmMain::closeEvent(QCloseEvent *e)

@@ -3,6 +3,7 @@
 #include "Files.h"
 #include "Main.h"
 #include "QuickHideLogic.h"
+#include "QuickHideWindows.h"
 #include "ResPicture.h"
 #include "Twips.h"
 #include "frmMain.h"
@@ -92,6 +93,7 @@ void frmSHide::Unload()
     s_loaded = nullptr;
     if (!w)
         return;
+    QuickHideWindows::Leave();
     emit w->unloading();
     w->hide();
     w->deleteLater();
@@ -128,9 +130,17 @@ void frmSHide::Form_KeyPressText(const QString &typed)
 {
     if (!QuickHideKeyMatches(typed, ReadSet(QStringLiteral("SHKey"))))
         return;
-    if (frmMain *m = MainWindow()) {
+    frmMain *m = MainWindow();
+    if (m) {
         m->show();
         m->raise();
+    }
+    // The windows hidden with the browser come back above it.
+    QuickHideWindows::Leave();
+    if (QWidget *question = QApplication::activeModalWidget()) {
+        question->raise();
+        question->activateWindow();
+    } else if (m) {
         m->activateWindow();
     }
     Unload();

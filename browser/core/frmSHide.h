@@ -30,7 +30,8 @@ public:
     // The loaded window, or null.
     static frmSHide *Loaded();
     // Unloads the window: hidden at once, deleted later; the engines it
-    // carries end with it. The next Load builds a fresh window.
+    // carries end with it, and the quick-hide mode with it (the windows it
+    // hid come back). The next Load builds a fresh window.
     static void Unload();
 
     // ---- pictures ----

@@ -9,6 +9,7 @@
 
 #include <QGuiApplication>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
 #include <QWindow>
@@ -92,7 +93,10 @@ frmTasks::frmTasks(QWidget *parent)
     sroApp = new QScrollBar(Qt::Vertical, this);
     TwipsMove(sroApp, 6960, 480, 255, 4215);
     sroApp->hide();
-    connect(sroApp, &QScrollBar::valueChanged, this, [this](int v) { SetTTop(picLst, v); });
+    // The bar counts downwards from 0 at the top, as the list's Top does; Qt's
+    // bar counts 0 up to its maximum as its thumb goes down, so it holds the
+    // amount scrolled and the list moves up by it.
+    connect(sroApp, &QScrollBar::valueChanged, this, [this](int) { SetTTop(picLst, sroAppValue()); });
     picNone = Picture(this, 2160, 2400, 2895, 495, 0x00EBEBEB);
     lblShow = Label(picNone, 0, 0, 2835, 420, QStringLiteral("没有正在运行的应用"), 15.75);
     picNone->hide();
@@ -119,6 +123,22 @@ frmTasks::frmTasks(QWidget *parent)
 }
 
 frmTasks::~frmTasks() = default;
+
+frmTasks *frmTasks::Open()
+{
+    static QPointer<frmTasks> open;
+    if (!open) {
+        // Not modal: the browser goes on while the list is open.
+        open = new frmTasks();
+        open->setAttribute(Qt::WA_DeleteOnClose);
+    }
+    if (open->isMinimized())
+        open->showNormal();
+    open->show();
+    open->raise();
+    open->activateWindow();
+    return open;
+}
 
 void frmTasks::RfshLst()
 {
@@ -153,14 +173,22 @@ void frmTasks::RfshLst()
     if (THeight(picLst) > viewH) {
         // The bar runs from 0 down to a negative maximum; past 16 bits it stops there.
         const double range = qMax(viewH - THeight(picLst), -32768.0);
-        sroApp->setRange(int(range), 0);
-        sroApp->setInvertedAppearance(true);
-        sroApp->setInvertedControls(true);
+        sroApp->setRange(0, int(-range));
         sroApp->setPageStep(int(2 * rowH));
         sroApp->setSingleStep(int(rowH));
         sroApp->show();
         sroApp->raise();
     }
+}
+
+int frmTasks::sroAppValue() const
+{
+    return -sroApp->value();
+}
+
+void frmTasks::setSroAppValue(int value)
+{
+    sroApp->setValue(-value);
 }
 
 int frmTasks::RowEngine(int row) const

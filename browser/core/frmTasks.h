@@ -23,6 +23,11 @@ public:
     explicit frmTasks(QWidget *parent = nullptr);
     ~frmTasks() override;
 
+    // The one task manager: made and shown on first use; later calls show the
+    // open one again (restored when minimised) and bring it to the front.
+    // Closing it deletes it.
+    static frmTasks *Open();
+
     VbImage *lblCaption = nullptr;
     std::array<VbImage *, 2> imgCtrl{}; // close (0), minimise (1)
     std::array<VbImage *, 2> lblCtrl{}; // their pressed look
@@ -46,6 +51,11 @@ public:
 
     // The engine index a row stands for (its Tag), 0 when the row is missing.
     int RowEngine(int row) const;
+
+    // The scroll bar's value as the list knows it: 0 at the top, down to a
+    // negative value at the bottom, the list content's Top.
+    int sroAppValue() const;
+    void setSroAppValue(int value);
 
 protected:
     // Dragging by the window's own surface.

@@ -31,13 +31,20 @@ std::optional<int> ZoomStep(const QString &caption, int index)
     return int(n);
 }
 
+QString SearchText(const QString &typed)
+{
+    // Everything but letters, digits and "-._~" is escaped: "#", "&", "+",
+    // "=" and spaces would otherwise end or change the search address's query.
+    return QString::fromLatin1(typed.toUtf8().toPercentEncoding());
+}
+
 EnterAction Enter(const QString &boxText, const QString &selected, bool seledSearch, const QString &searchPrefix)
 {
     EnterAction a;
     if (boxText.isEmpty() || selected.isEmpty())
         return a;
     if (seledSearch) {
-        a.url = searchPrefix + selected;
+        a.url = searchPrefix + SearchText(selected);
         return a;
     }
     a.url = selected;

@@ -31,10 +31,15 @@ struct EnterAction
     QString record;
 };
 
+// The typed search words as they go after the search address: UTF-8,
+// percent-encoded, so that the search receives exactly what was typed.
+QString SearchText(const QString &typed);
+
 // boxText: the address box; selected, seledSearch: the list's selection;
-// searchPrefix: the setting Search. The search row appends the text to the
-// prefix as it stands; any other row navigates to its text and records that
-// very text. An empty box or an empty selection does nothing.
+// searchPrefix: the setting Search. The search row appends the encoded text
+// (SearchText) to the prefix, which is used as it stands; any other row
+// navigates to its text and records that very text. An empty box or an empty
+// selection does nothing.
 EnterAction Enter(const QString &boxText, const QString &selected, bool seledSearch, const QString &searchPrefix);
 
 } // namespace AddressLogic

@@ -47,10 +47,12 @@ QStringList UserWords(const QString &filterText)
 }
 
 namespace {
+// The title is searched in lower case; so is each word, so that a word found
+// in the title is found however either is written.
 bool Search(const QString &lowerTitle, const QStringList &words, QString *word)
 {
     for (const QString &w : words) {
-        if (!w.isEmpty() && lowerTitle.contains(w, Qt::CaseSensitive)) {
+        if (!w.isEmpty() && lowerTitle.contains(w.toLower(), Qt::CaseSensitive)) {
             if (word)
                 *word = w;
             return true;

@@ -27,8 +27,8 @@ QStringList UserWords(const QString &filterText);
 
 // Searches the lower-cased title for the words of the enabled lists, in the
 // order A, B, the user's words. Returns true at the first word found and puts
-// it in *word. The built-in words are lower case; the user's words are used as
-// typed, so a user word with capital Latin letters never matches.
+// it in *word (as the list holds it). Letter case counts for none of the
+// lists: the user's words are compared in lower case like the title.
 bool FindWord(const QString &title, const QString &useFilter, const QString &filter, const QString &filterText,
               QString *word = nullptr);
 

@@ -4,26 +4,30 @@
 #include <QEvent>
 #include <QTimer>
 
-LockGuard::LockGuard(QWidget *window, QWidget *panel, QWidget *focusTarget, QWidget *dragSurface,
-                     std::function<bool()> locked)
+LockGuard::LockGuard(QWidget *window, QWidget *panel, QWidget *focusTarget, std::function<bool()> locked)
     : QObject(window)
     , m_window(window)
     , m_panel(panel)
     , m_focusTarget(focusTarget)
-    , m_dragSurface(dragSurface)
     , m_locked(std::move(locked))
 {
     qApp->installEventFilter(this);
     connect(qApp, &QApplication::focusChanged, this, &LockGuard::focusChanged);
 }
 
-bool LockGuard::insidePanel(const QWidget *w) const
+bool LockGuard::covered(const QWidget *w) const
 {
-    for (const QWidget *p = w; p; p = p->parentWidget()) {
-        if (p == m_panel)
-            return true;
-    }
-    return false;
+    if (!w || !m_window || !m_panel || w == m_window || w->window() != m_window)
+        return false; // the window's own frame and every other window (menus, dialogs)
+    // The window's child that holds w, and where it stands in the stacking
+    // order against the panel (later children stand above earlier ones).
+    const QWidget *top = w;
+    while (top->parentWidget() && top->parentWidget() != m_window)
+        top = top->parentWidget();
+    if (top == m_panel)
+        return false;
+    const QObjectList &children = m_window->children();
+    return children.indexOf(top) < children.indexOf(m_panel);
 }
 
 bool LockGuard::blocks(QObject *receiver, QEvent::Type type) const
@@ -48,18 +52,9 @@ bool LockGuard::blocks(QObject *receiver, QEvent::Type type) const
     default:
         return false;
     }
-    if (!receiver->isWidgetType() || !m_window || !m_locked || !m_locked())
+    if (!receiver->isWidgetType() || !m_locked || !m_locked())
         return false;
-    auto *w = static_cast<QWidget *>(receiver);
-    if (w == m_window || w->window() != m_window)
-        return false; // the window's own frame and every other window (menus, dialogs)
-    if (insidePanel(w))
-        return false;
-    if (w == m_dragSurface) {
-        const bool key = type == QEvent::KeyPress || type == QEvent::KeyRelease || type == QEvent::ShortcutOverride;
-        return key;
-    }
-    return true;
+    return covered(static_cast<QWidget *>(receiver));
 }
 
 bool LockGuard::eventFilter(QObject *watched, QEvent *e)
@@ -71,13 +66,11 @@ bool LockGuard::eventFilter(QObject *watched, QEvent *e)
 
 void LockGuard::focusChanged(QWidget *, QWidget *now)
 {
-    if (!now || !m_window || !m_locked || !m_locked())
-        return;
-    if (now->window() != m_window || insidePanel(now))
+    if (!now || !m_locked || !m_locked() || !covered(now))
         return;
     // Not from inside the focus change itself.
     QTimer::singleShot(0, this, [this] {
-        if (m_focusTarget && m_locked && m_locked() && !insidePanel(QApplication::focusWidget()))
+        if (m_focusTarget && m_locked && m_locked() && covered(QApplication::focusWidget()))
             m_focusTarget->setFocus(Qt::OtherFocusReason);
     });
 }

@@ -8,19 +8,19 @@
 #include <functional>
 
 // While the browser is locked, keeps the keyboard and the mouse away from
-// everything in the main window but the lock panel: a click on a page, the
-// address bar, a tab or a window button does nothing, and the keyboard focus
-// goes back into the password box whenever something else would take it.
-// The caption bar's own surface still takes the mouse, so that the window can
-// be dragged.
+// what the lock panel covers: the window's controls stacked below the panel
+// (the pages, the address bar, the suggestion list, the preview) take no
+// click, wheel or key, and the keyboard focus goes back into the password box
+// whenever one of them would take it. What stands above the panel (the
+// caption bar with its buttons, tabs and drag, the app panel, the bookmarks
+// panel) and every other window (the tools menu, dialogs) work as usual.
 class LockGuard : public QObject
 {
     Q_OBJECT
 public:
-    // window: the main window; panel: the lock panel; focusTarget: the
-    // password box; dragSurface: a widget whose own surface stays usable.
-    LockGuard(QWidget *window, QWidget *panel, QWidget *focusTarget, QWidget *dragSurface,
-              std::function<bool()> locked);
+    // window: the main window; panel: the lock panel, a child of window;
+    // focusTarget: the password box.
+    LockGuard(QWidget *window, QWidget *panel, QWidget *focusTarget, std::function<bool()> locked);
 
     // Whether an event of this type for this receiver is kept from it while locked.
     bool blocks(QObject *receiver, QEvent::Type type) const;
@@ -30,11 +30,11 @@ protected:
 
 private:
     void focusChanged(QWidget *old, QWidget *now);
-    bool insidePanel(const QWidget *w) const;
+    // Whether w lies in the window under the panel (the panel itself does not).
+    bool covered(const QWidget *w) const;
 
     QPointer<QWidget> m_window;
     QPointer<QWidget> m_panel;
     QPointer<QWidget> m_focusTarget;
-    QPointer<QWidget> m_dragSurface;
     std::function<bool()> m_locked;
 };

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+#include <optional>
+
 // What the browser's command line (and a forwarded request) asks for. The
 // extension tests look at the unchanged text and are case-sensitive, so a
 // path in double quotes ends in a quote and counts as an address.
@@ -27,3 +29,12 @@ int ZoomSetting();
 // that every page reopens exactly although the settings file is GBK text.
 // Text that is no address is stored as it is.
 QString StoredPageAddress(const QString &address);
+
+// The address a start page shows, from the setting OnOpen: "0" HomePage, "1"
+// the navigation page "about:nav", "2" LastPage; no address (a blank tab) for
+// any other value.
+std::optional<QString> StartPageAddress();
+
+// Whether a page's address is the start page's (the same address, however
+// it is written: a trailing "/" or an escaped character makes no difference).
+bool IsStartPageAddress(const QString &address);

@@ -1,5 +1,7 @@
 #include "QtMessageBoxes.h"
 
+#include "ModalDialog.h"
+
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
@@ -77,7 +79,7 @@ MsgAnswer QtMessageBoxes::ask(const MsgBoxRequest &request, QWidget *parent)
         onClose = MsgAnswer::Cancel;
         break;
     }
-    box.exec();
+    ExecModal(&box);
     const QMessageBox::StandardButton chosen = box.standardButton(box.clickedButton());
     switch (chosen) {
     case QMessageBox::Ok: return MsgAnswer::Ok;

@@ -1,5 +1,7 @@
 #include "WebFileDialog.h"
 
+#include "ModalDialog.h"
+
 #include <QFileDialog>
 
 namespace {
@@ -14,7 +16,22 @@ QString WebFileDialog::getSaveFileName(QWidget *parent, const QString &title, co
 {
     if (saveFunction())
         return saveFunction()(parent, title, suggested);
-    return QFileDialog::getSaveFileName(parent, title, suggested);
+    QFileDialog dialog(parent, title);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    // The dialog's own words in Chinese, like every other text of the program,
+    // also where Qt's translations are not installed.
+    dialog.setLabelText(QFileDialog::Accept, QStringLiteral("保存(&S)"));
+    dialog.setLabelText(QFileDialog::Reject, QStringLiteral("取消"));
+    dialog.setLabelText(QFileDialog::FileName, QStringLiteral("文件名(&N):"));
+    dialog.setLabelText(QFileDialog::FileType, QStringLiteral("保存类型(&T):"));
+    dialog.setLabelText(QFileDialog::LookIn, QStringLiteral("保存在(&I):"));
+    if (!suggested.isEmpty())
+        dialog.selectFile(suggested);
+    if (ExecModal(&dialog) != QDialog::Accepted)
+        return QString();
+    const QStringList chosen = dialog.selectedFiles();
+    return chosen.isEmpty() ? QString() : chosen.constFirst();
 }
 
 void WebFileDialog::setSaveFunction(SaveFunction f)

@@ -1,5 +1,6 @@
 #include "WebView.h"
 
+#include "ModalDialog.h"
 #include "WebFileDialog.h"
 #include "WebPage.h"
 #include "WebProfile.h"
@@ -279,7 +280,7 @@ void WebView::printPage()
     if (!m_printer)
         m_printer = new QPrinter(QPrinter::HighResolution);
     QPrintDialog dialog(m_printer, window());
-    if (dialog.exec() != QDialog::Accepted)
+    if (ExecModal(&dialog) != QDialog::Accepted)
         return;
     m_printing = true;
     connect(this, &QWebEngineView::printFinished, this, [this](bool) { m_printing = false; },

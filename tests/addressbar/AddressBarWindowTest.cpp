@@ -10,6 +10,7 @@
 #include "ucWeb.h"
 
 #include <QKeyEvent>
+#include <QMenu>
 #include <QWebEnginePage>
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -44,6 +45,7 @@ public:
     }
     QString base() const { return QStringLiteral("http://127.0.0.1:%1").arg(m_server.serverPort()); }
     QStringList paths;
+    QList<QByteArray> rawTargets; // as they came, favicon requests included
     int count(const QString &path) const { return int(paths.count(path)); }
 
 private:
@@ -55,6 +57,7 @@ private:
             return;
         const QByteArray first = buf.left(buf.indexOf("\r\n"));
         buf.clear();
+        rawTargets << first.split(' ').value(1);
         const QString path = QString::fromUtf8(QByteArray::fromPercentEncoding(first.split(' ').value(1)));
         if (path != QStringLiteral("/favicon.ico"))
             paths << path;
@@ -115,6 +118,7 @@ private slots:
     void lockOpensOnlyWithThePassword();
     void lockDuringUnlockGlideStays();
     void lockKeepsInputFromTheWindow();
+    void lockLeavesTheCaptionBarWorking();
     void filteredTitleLocks();
     void advertTitleClosesItsTab();
     void advertStartPageDoesNotLoop();
@@ -230,6 +234,13 @@ void AddressBarWindowTest::enterOnTheSearchRowSearchesAndRecordsNothing()
     pressEnter();
     QTRY_VERIFY_WITH_TIMEOUT(loadedPath(QStringLiteral("/s?q=a b")), kLoadWaitMs);
     QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")), before);
+    // the search receives exactly what was typed, "#", "&" and "+" included
+    typeAddress(QStringLiteral("C# & x+y"));
+    QVERIFY(m_w->lstAddr->SeledSearch());
+    pressEnter();
+    QTRY_VERIFY_WITH_TIMEOUT(m_server->paths.contains(QStringLiteral("/s?q=C# & x+y")), kLoadWaitMs);
+    QVERIFY(m_server->rawTargets.contains(QByteArray("/s?q=C%23%20%26%20x%2By")));
+    QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")), before);
 }
 
 void AddressBarWindowTest::enterOnAHistoryRowNavigatesAndRecordsIt()
@@ -243,14 +254,14 @@ void AddressBarWindowTest::enterOnAHistoryRowNavigatesAndRecordsIt()
     pressEnter();
     QTRY_VERIFY_WITH_TIMEOUT(loadedPath(QStringLiteral("/two")), kLoadWaitMs);
     QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")),
-             (p2 + QStringLiteral("@@") + p1 + QStringLiteral("@@\r\n\r\n")).toLatin1());
+             (p2 + QStringLiteral("@@") + p1 + QStringLiteral("@@\r\n")).toLatin1());
 
     // a click on the list's selection bar is Enter
     typeAddress(QStringLiteral("one"));
     QTest::mouseClick(m_w->lstAddr->lblSel, Qt::LeftButton, {}, QPoint(5, 5));
     QTRY_VERIFY_WITH_TIMEOUT(loadedPath(QStringLiteral("/one")), kLoadWaitMs);
     QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")),
-             (p1 + QStringLiteral("@@") + p2 + QStringLiteral("@@\r\n\r\n\r\n")).toLatin1());
+             (p1 + QStringLiteral("@@") + p2 + QStringLiteral("@@\r\n")).toLatin1());
 }
 
 void AddressBarWindowTest::upAndDownMoveTheSelection()
@@ -288,7 +299,7 @@ void AddressBarWindowTest::recordsTheNavigatedTextWhateverHappensMeanwhile()
     pressEnter();
     QCOMPARE(m_w->lstAddr->Selected(), three);
     QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")),
-             (two + QStringLiteral("@@") + three + QStringLiteral("@@\r\n\r\n")).toLatin1());
+             (two + QStringLiteral("@@") + three + QStringLiteral("@@\r\n")).toLatin1());
     QTRY_VERIFY_WITH_TIMEOUT(loadedPath(QStringLiteral("/two")), kLoadWaitMs);
     QVERIFY(!loadedPath(QStringLiteral("/three")));
 }
@@ -306,8 +317,8 @@ void AddressBarWindowTest::heldEnterNavigatesOnceAndEmptyBoxNothing()
         SendKey(m_w->txtAddr, QEvent::KeyPress, Qt::Key_Return, true, QStringLiteral("\r"));
     }
     SendKey(m_w->txtAddr, QEvent::KeyRelease, Qt::Key_Return, false, QStringLiteral("\r"));
-    // one navigation, recorded once (each record adds a line break)
-    QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")), (p + QStringLiteral("@@\r\n\r\n")).toLatin1());
+    // one navigation, recorded once
+    QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")), (p + QStringLiteral("@@\r\n")).toLatin1());
     QTRY_VERIFY_WITH_TIMEOUT(loadedPath(QStringLiteral("/held")), kLoadWaitMs);
 
     // an empty box navigates nothing, whatever the list still holds
@@ -316,7 +327,7 @@ void AddressBarWindowTest::heldEnterNavigatesOnceAndEmptyBoxNothing()
     m_w->txtAddr->clear();
     pressEnter();
     QVERIFY(!starts.wait(500));
-    QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")), (p + QStringLiteral("@@\r\n\r\n")).toLatin1());
+    QCOMPARE(m_folder->readBytes(QStringLiteral("Data\\InputHis.ini")), (p + QStringLiteral("@@\r\n")).toLatin1());
 }
 
 void AddressBarWindowTest::zoomButtonsStepWithinLimits()
@@ -427,6 +438,43 @@ void AddressBarWindowTest::lockKeepsInputFromTheWindow()
     QCOMPARE(m_w->lblZmVl->text(), QStringLiteral("150%"));
 }
 
+void AddressBarWindowTest::lockLeavesTheCaptionBarWorking()
+{
+    makeWindow();
+    m_w->ShowLock();
+    QVERIFY(m_w->IsLocked());
+    // the tools menu opens from its caption-bar button
+    QTest::mouseClick(m_w->imgBtn[3], Qt::LeftButton, {}, QPoint(3, 3));
+    QTRY_VERIFY_WITH_TIMEOUT(m_w->mnuMain->isVisible(), kLoadWaitMs);
+    m_w->mnuMain->hide();
+    // the new-tab button of the tab strip opens a tab, which the lock still covers
+    const int before = m_w->Tabs.count();
+    QTest::mouseClick(m_w->imgAddWeb, Qt::LeftButton, {}, QPoint(3, 3));
+    QCOMPARE(m_w->Tabs.count(), before + 1);
+    QVERIFY(m_w->IsLocked());
+    QVERIFY(Above(m_w->picPass, m_w->Web(m_w->CurIdx)));
+    // the window is dragged by its caption bar
+    QPoint spot;
+    for (int x = m_w->picCaption->width() - 1; x > 0 && spot.isNull(); --x) {
+        if (!m_w->picCaption->childAt(QPoint(x, 5)))
+            spot = QPoint(x, 5);
+    }
+    QVERIFY(!spot.isNull());
+    const QPoint start = m_w->pos();
+    const auto send = [this](QEvent::Type type, QPoint at, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, at, m_w->picCaption->mapToGlobal(at), Qt::LeftButton, buttons, Qt::NoModifier);
+        QApplication::sendEvent(m_w->picCaption, &e);
+    };
+    send(QEvent::MouseButtonPress, spot, Qt::LeftButton);
+    send(QEvent::MouseMove, spot + QPoint(-20, 15), Qt::LeftButton);
+    send(QEvent::MouseMove, spot + QPoint(-40, 30), Qt::LeftButton);
+    send(QEvent::MouseButtonRelease, spot + QPoint(-40, 30), Qt::NoButton);
+    QTRY_VERIFY_WITH_TIMEOUT(m_w->pos() != start, kLoadWaitMs);
+    // the page below stays out of reach, the focus stays in the password box
+    QTRY_VERIFY_WITH_TIMEOUT(m_w->txtPass->hasFocus(), kLoadWaitMs);
+    QVERIFY(m_w->IsLocked());
+}
+
 void AddressBarWindowTest::filteredTitleLocks()
 {
     WriteSet(QStringLiteral("UseFilter"), QStringLiteral("1"));
@@ -462,9 +510,17 @@ void AddressBarWindowTest::advertStartPageDoesNotLoop()
     WriteSet(QStringLiteral("HomePage"), m_server->base() + QStringLiteral("/late/广告"));
     makeWindow();
     m_w->GoStartPage();
-    // closed once (the start page comes again), then left empty
+    // the start page itself is the advert: left empty at once, not loaded again
     QTRY_COMPARE_WITH_TIMEOUT(m_w->Web(1)->LocationURL(), QStringLiteral("about:blank"), kLoadWaitMs);
-    QCOMPARE(m_server->count(QStringLiteral("/late/广告")), 2);
+    QCOMPARE(m_server->count(QStringLiteral("/late/广告")), 1);
+    QVERIFY(m_w->Tabs.exists(1));
+
+    // another advert in the only tab makes way for the start page, which is
+    // then left empty as well
+    m_w->WebGoTo(m_server->base() + QStringLiteral("/title/广告"));
+    QTRY_COMPARE_WITH_TIMEOUT(m_server->count(QStringLiteral("/late/广告")), 2, kLoadWaitMs);
+    QTRY_COMPARE_WITH_TIMEOUT(m_w->Web(1)->LocationURL(), QStringLiteral("about:blank"), kLoadWaitMs);
+    QCOMPARE(m_server->count(QStringLiteral("/title/广告")), 1);
     QVERIFY(m_w->Tabs.exists(1));
 }
 

@@ -37,7 +37,7 @@ TEST(Zoom, LabelValue)
     EXPECT_EQ(ZoomValue(QStringLiteral("wide%")), 100);
 }
 
-TEST(Enter, SearchAppendsUnencodedOtherRowsNavigateAndRecordTheirText)
+TEST(Enter, SearchAppendsTheEncodedTextOtherRowsNavigateAndRecordTheirText)
 {
     const QString prefix = QStringLiteral("http://127.0.0.1/s?q=");
     const struct
@@ -46,8 +46,14 @@ TEST(Enter, SearchAppendsUnencodedOtherRowsNavigateAndRecordTheirText)
         bool search;
         QString url, record;
     } cases[] = {
-        {QStringLiteral("a b&c"), QStringLiteral("a b&c"), true, prefix + QStringLiteral("a b&c"), QString()},
-        {QStringLiteral("天气"), QStringLiteral("天气"), true, prefix + QStringLiteral("天气"), QString()},
+        {QStringLiteral("a b&c"), QStringLiteral("a b&c"), true, prefix + QStringLiteral("a%20b%26c"), QString()},
+        {QStringLiteral("C# & x+y"), QStringLiteral("C# & x+y"), true, prefix + QStringLiteral("C%23%20%26%20x%2By"),
+         QString()},
+        {QStringLiteral("天气"), QStringLiteral("天气"), true, prefix + QStringLiteral("%E5%A4%A9%E6%B0%94"), QString()},
+        {QStringLiteral("50%=a/b?"), QStringLiteral("50%=a/b?"), true, prefix + QStringLiteral("50%25%3Da%2Fb%3F"),
+         QString()},
+        // the search address itself is used as it stands
+        {QStringLiteral("x"), QStringLiteral("x"), true, prefix + QStringLiteral("x"), QString()},
         {QStringLiteral("ex"), QStringLiteral("http://example.com/"), false, QStringLiteral("http://example.com/"),
          QStringLiteral("http://example.com/")},
         {QStringLiteral("x.org"), QStringLiteral("x.org"), false, QStringLiteral("x.org"), QStringLiteral("x.org")},

@@ -45,12 +45,14 @@ INSTANTIATE_TEST_SUITE_P(
         FilterCase{"免费裸聊网站", "", "111", "", false, ""},
         FilterCase{"免费裸聊网站", "yes", "111", "", false, ""},
         FilterCase{"免费裸聊网站", "1.0", "111", "", true, "裸聊"},
-        // the title is lower-cased, the words are not
+        // letter case counts neither in the title nor in any list's words
         FilterCase{"FREE PORN", "1", "100", "", true, "porn"},
         FilterCase{"Some A片 site", "1", "100", "", true, "a片"},
-        FilterCase{"Casino Royale", "1", "001", "Casino", false, ""},
-        FilterCase{"casino royale", "1", "001", "Casino", false, ""},
+        FilterCase{"Casino Royale", "1", "001", "Casino", true, "Casino"},
+        FilterCase{"casino royale", "1", "001", "Casino", true, "Casino"},
         FilterCase{"Casino Royale", "1", "001", "casino", true, "casino"},
+        FilterCase{"big POKER night", "1", "001", "PoKeR;dice", true, "PoKeR"},
+        FilterCase{"赌场 VIP 房", "1", "001", "vip赌场;赌场 vip", true, "赌场 vip"},
         // one-character words match inside longer words
         FilterCase{"接吻鱼", "1", "100", "", true, "吻"},
         FilterCase{"虐待", "1", "010", "", true, "虐"},

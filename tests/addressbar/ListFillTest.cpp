@@ -43,7 +43,9 @@ INSTANTIATE_TEST_SUITE_P(
         PreselectCase{".", "", 0, ".", false, 3},
         // a history match wins whatever the punctuation
         PreselectCase{"ex", "http://example.com/@@http://ex.org/@@", 3, "http://example.com/", false, 5},
-        PreselectCase{"example.com", "http://example.com/@@", 3, "http://example.com/", false, 4}));
+        PreselectCase{"example.com", "http://example.com/@@", 3, "http://example.com/", false, 4},
+        // history entries come escaped so that each splits whole; the rows show them as typed
+        PreselectCase{"@@", "http://x.org/%40%40b@@a%40@@", 3, "http://x.org/@@b", false, 5}));
 
 TEST(ListFill, ShowsAtMostNineHistoryEntriesInOrder)
 {

@@ -7,28 +7,30 @@
 
 namespace {
 
-// A window with a lock panel (holding the password box), a caption bar with a
-// button, and a page.
+// A window stacked as the main window is: a page at the bottom, the lock
+// panel (holding the password box) above it, and the caption bar with a
+// button above the panel.
 struct Window
 {
     Window()
     {
+        page = new QWidget(&window);
+        field = new QLineEdit(page);
         panel = new QWidget(&window);
         box = new QLineEdit(panel);
         caption = new QWidget(&window);
         button = new QWidget(caption);
-        page = new QWidget(&window);
-        guard = new LockGuard(&window, panel, box, caption, [this] { return locked; });
+        guard = new LockGuard(&window, panel, box, [this] { return locked; });
     }
     QWidget window;
     QWidget *panel, *caption, *button, *page;
-    QLineEdit *box;
+    QLineEdit *box, *field;
     QWidget other; // another top-level window (a menu, a dialog)
     LockGuard *guard;
     bool locked = true;
 };
 
-TEST(LockGuard, OnlyTheLockPanelTakesInputWhileLocked)
+TEST(LockGuard, OnlyWhatThePanelCoversIsKeptFromInput)
 {
     Window w;
     const struct
@@ -42,11 +44,13 @@ TEST(LockGuard, OnlyTheLockPanelTakesInputWhileLocked)
         {&Window::page, QEvent::Wheel, true},
         {&Window::page, QEvent::KeyPress, true},
         {&Window::page, QEvent::ShortcutOverride, true},
-        {&Window::button, QEvent::MouseButtonRelease, true}, // caption buttons
-        {&Window::button, QEvent::MouseButtonDblClick, true},
-        {&Window::caption, QEvent::MouseButtonPress, false}, // dragging the window by its caption
+        // the caption bar above the panel: its buttons, its drag, its keys
+        {&Window::button, QEvent::MouseButtonPress, false},
+        {&Window::button, QEvent::MouseButtonRelease, false},
+        {&Window::button, QEvent::MouseButtonDblClick, false},
+        {&Window::caption, QEvent::MouseButtonPress, false},
         {&Window::caption, QEvent::MouseMove, false},
-        {&Window::caption, QEvent::KeyPress, true},
+        {&Window::caption, QEvent::KeyPress, false},
         {&Window::panel, QEvent::MouseButtonPress, false},
         {&Window::panel, QEvent::KeyPress, false},
         {&Window::page, QEvent::Paint, false}, // only input is kept away
@@ -55,9 +59,17 @@ TEST(LockGuard, OnlyTheLockPanelTakesInputWhileLocked)
     for (const auto &c : cases) {
         EXPECT_EQ(w.guard->blocks(w.*c.receiver, c.type), c.blocked) << int(c.type);
     }
+    EXPECT_TRUE(w.guard->blocks(w.field, QEvent::KeyPress)); // inside a covered control
     EXPECT_FALSE(w.guard->blocks(w.box, QEvent::KeyPress));
     EXPECT_FALSE(w.guard->blocks(&w.other, QEvent::MouseButtonPress));
     EXPECT_FALSE(w.guard->blocks(&w.window, QEvent::MouseButtonPress)); // the window's own border
+
+    // the stacking decides: a control raised above the panel is not covered
+    // by it, one lowered under it is
+    w.page->raise();
+    EXPECT_FALSE(w.guard->blocks(w.field, QEvent::MouseButtonPress));
+    w.caption->lower();
+    EXPECT_TRUE(w.guard->blocks(w.button, QEvent::MouseButtonPress));
 
     w.locked = false;
     for (const auto &c : cases) {

@@ -84,6 +84,16 @@ TEST_F(AppWeb, ScriptsReadAndChangeThePageDocument)
     EXPECT_EQ(sc.error().number, 424);
 }
 
+frmApp *OpenAppWindow()
+{
+    frmApp *form = nullptr;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (auto *f = qobject_cast<frmApp *>(w); f && f->isVisible())
+            form = f;
+    }
+    return form;
+}
+
 TEST_F(AppWeb, ClosingTheAppWindowEndsItsAppButNotALaterOne)
 {
     TestProgramFolder folder;
@@ -94,32 +104,64 @@ TEST_F(AppWeb, ClosingTheAppWindowEndsItsAppButNotALaterOne)
                      QStringLiteral("[App]\r\nName=W\r\nType=vbscript\r\nScript=Apps\\W\\m.vbs\r\nUseExtent=0\r\nHasUI=1\r\nUI=Apps\\W\\ui.htm\r\n"));
     folder.writeText(QStringLiteral("Apps\\W\\m.vbs"), QStringLiteral("Form.Caption = \"Mine\"\r\n"));
     folder.writeText(QStringLiteral("Apps\\W\\ui.htm"), QStringLiteral("<title>UiPage</title>hi"));
+    // an app without a window that stays running
+    folder.writeText(QStringLiteral("Apps\\L\\L.ini"),
+                     QStringLiteral("[App]\r\nName=Later\r\nType=vbscript\r\nScript=Apps\\L\\l.vbs\r\nUseExtent=0\r\nHasUI=0\r\n"));
+    folder.writeText(QStringLiteral("Apps\\L\\l.vbs"), QStringLiteral("x = 1\r\n"));
     EXPECT_EQ(RunApp(GetAppPath() + QStringLiteral("Apps\\W\\W.ini")), QString());
     ASSERT_EQ(AppEngines::Indices(), QList<int>({1}));
-    frmApp *form = nullptr;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *f = qobject_cast<frmApp *>(w))
-            form = f;
-    }
+    frmApp *form = OpenAppWindow();
     ASSERT_TRUE(form);
     EXPECT_EQ(form->Tag, QStringLiteral("1"));
-    QTRY_COMPARE_WITH_TIMEOUT(form->windowTitle(), QStringLiteral("UiPage"), 15000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->windowTitle() == QStringLiteral("UiPage"); }, 15000));
     form->close();
     EXPECT_TRUE(AppEngines::Indices().isEmpty());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 
     // A window whose app ended itself does not end the next app on that index.
     folder.writeText(QStringLiteral("Apps\\W\\m.vbs"), QStringLiteral("EndApp\r\n"));
     EXPECT_EQ(RunApp(GetAppPath() + QStringLiteral("Apps\\W\\W.ini")), QString());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    frmApp *old = nullptr;
-    for (QWidget *w : QApplication::topLevelWidgets()) {
-        if (auto *f = qobject_cast<frmApp *>(w); f && f->isVisible())
-            old = f;
-    }
+    EXPECT_TRUE(AppEngines::Indices().isEmpty());
+    frmApp *old = OpenAppWindow();
     ASSERT_TRUE(old);
-    AppEngines::Engine(AppEngines::Load())->setTag(QStringLiteral("later"));
+    EXPECT_EQ(RunApp(GetAppPath() + QStringLiteral("Apps\\L\\L.ini")), QString());
+    ASSERT_EQ(AppEngines::Indices(), QList<int>({1}));
     old->close();
+    ASSERT_EQ(AppEngines::Indices(), QList<int>({1}));
+    EXPECT_EQ(AppEngines::Engine(1)->tag(), QStringLiteral("Later"));
+    // Nor does the ended app's own AppControl, called again.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(AppEngines::Indices(), QList<int>({1}));
+}
+
+// "Html.Document" is the document object of the app window's page.
+TEST_F(AppWeb, HtmlDocumentIsThePageOfTheAppWindow)
+{
+    TestProgramFolder folder;
+    PageHost host;
+    AppHosting::setHost(&host);
+    FakeMessageBoxes boxes;
+    folder.writeText(QStringLiteral("Apps\\D\\D.ini"),
+                     QStringLiteral("[App]\r\nName=D\r\nType=vbscript\r\nScript=Apps\\D\\d.vbs\r\nUseExtent=0\r\nHasUI=1\r\nUI=Apps\\D\\ui.htm\r\n"));
+    folder.writeText(QStringLiteral("Apps\\D\\d.vbs"), QStringLiteral("Dim seen\r\n"));
+    folder.writeText(QStringLiteral("Apps\\D\\ui.htm"),
+                     QStringLiteral("<title>AppUi</title><body><p id=p>first</p></body>"));
+    EXPECT_EQ(RunApp(GetAppPath() + QStringLiteral("Apps\\D\\D.ini")), QString());
+    frmApp *form = OpenAppWindow();
+    ASSERT_TRUE(form);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return form->windowTitle() == QStringLiteral("AppUi"); }, 15000));
+    ScriptControl *sc = AppEngines::Engine(1);
+    ASSERT_TRUE(sc);
+    bool ok = false;
+    EXPECT_EQ(sc->eval(QStringLiteral("Html.Document.title"), &ok).toString(), QStringLiteral("AppUi"));
+    EXPECT_TRUE(ok) << sc->error().description.toStdString();
+    EXPECT_TRUE(sc->addCode(QStringLiteral("Set d = Html.Document\r\nd.getElementById(\"p\").innerText = \"changed\"\r\n"
+                                           "seen = d.getElementById(\"p\").innerText\r\n")))
+        << sc->error().description.toStdString();
+    EXPECT_EQ(sc->eval(QStringLiteral("seen")).toString(), QStringLiteral("changed"));
+    EXPECT_EQ(sc->eval(QStringLiteral("TypeName(Document)")).toString(), QStringLiteral("HTMLDocument"));
+    form->close();
 }
 
 } // namespace

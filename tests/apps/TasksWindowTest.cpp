@@ -3,7 +3,11 @@
 #include "frmTasks.h"
 
 #include <QCoreApplication>
+#include <QApplication>
+#include <QPointer>
 #include <QScrollBar>
+#include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -70,12 +74,80 @@ TEST_F(TasksWindow, WithoutAClickTheFirstRowEndsAndManyAppsScroll)
     frmTasks w;
     EXPECT_EQ(w.lblTasks.ubound(), 80);
     EXPECT_FALSE(w.sroApp->isHidden());
-    EXPECT_EQ(w.sroApp->minimum(), -32768); // beyond 16 bits the range stops
+    w.setSroAppValue(-40000);
+    EXPECT_EQ(w.sroAppValue(), -32768); // beyond 16 bits the range stops
     EXPECT_EQ(w.sroApp->singleStep(), 495); // twips, one row
-    w.sroApp->setValue(-495);
+    w.setSroAppValue(-495);
     EXPECT_EQ(w.picLst->y(), -33);
     w.btnEndTsk_Click();
     EXPECT_EQ(AppEngines::Indices().first(), 2);
+}
+
+// The list follows the scroll bar the way the user moves it: thumb dragged
+// down, the lower arrow, the track below the thumb and the wheel turned
+// towards the user all show rows further down (the content moves up).
+TEST_F(TasksWindow, ScrollBarMovesTheListTheWayItIsMoved)
+{
+    QStringList names;
+    for (int i = 0; i < 20; ++i)
+        names << QStringLiteral("App%1").arg(i);
+    LoadApps(names);
+    frmTasks w;
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QScrollBar *bar = w.sroApp;
+    ASSERT_TRUE(bar->isVisible());
+    EXPECT_EQ(w.picLst->y(), 0);
+
+    // One arrow step down: one row further.
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 3));
+    EXPECT_EQ(w.sroAppValue(), -495);
+    EXPECT_EQ(w.picLst->y(), -33);
+    // The upper arrow goes back.
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, 3));
+    EXPECT_EQ(w.picLst->y(), 0);
+    // A click in the track below the thumb: two rows further.
+    QTest::mouseClick(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - bar->width() - 3));
+    EXPECT_EQ(w.sroAppValue(), -990);
+    EXPECT_EQ(w.picLst->y(), -66);
+    // The wheel turned towards the user: further down.
+    QWheelEvent wheel(QPointF(4, 40), bar->mapToGlobal(QPointF(4, 40)), QPoint(), QPoint(0, -120), Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(bar, &wheel);
+    EXPECT_LT(w.picLst->y(), -66);
+
+    // The thumb dragged from the top to the bottom: the last rows come into view.
+    w.setSroAppValue(0);
+    const int from = bar->width() + 3;
+    QTest::mousePress(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, from));
+    QTest::mouseMove(bar, QPoint(bar->width() / 2, bar->height() - 2));
+    QTest::mouseRelease(bar, Qt::LeftButton, {}, QPoint(bar->width() / 2, bar->height() - 2));
+    EXPECT_EQ(w.picLst->y() + w.picLst->height(), w.picTasks->height());
+}
+
+TEST_F(TasksWindow, OpeningAgainShowsTheOneOpenManager)
+{
+    QPointer<frmTasks> first = frmTasks::Open();
+    ASSERT_TRUE(first);
+    EXPECT_TRUE(first->isVisible());
+    first->showMinimized();
+    EXPECT_EQ(frmTasks::Open(), first.data());
+    EXPECT_TRUE(first->isVisible());
+    EXPECT_FALSE(first->isMinimized());
+    int managers = 0;
+    for (QWidget *t : QApplication::topLevelWidgets())
+        managers += qobject_cast<frmTasks *>(t) && t->isVisible() ? 1 : 0;
+    EXPECT_EQ(managers, 1);
+
+    // Closed, it is gone; the next opening makes a new one.
+    first->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(first.isNull());
+    frmTasks *second = frmTasks::Open();
+    ASSERT_NE(second, nullptr);
+    EXPECT_TRUE(second->isVisible());
+    second->close();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 }
 
 } // namespace

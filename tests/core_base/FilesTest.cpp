@@ -127,14 +127,18 @@ TEST_F(FilesTest, InputHistory)
     const QString his = path("Data/InputHis.ini");
     struct Add { QByteArray before; const char *add; QByteArray after; };
     const Add adds[] = {
-        {"ab@@c@@\r\n", "b", "b@@ab@@c@@\r\n\r\n"},
-        {"a@@c@@\r\n", "c", "c@@a@@\r\n\r\n"},
-        {"a@@c@@\r\n", "  a ", "a@@c@@\r\n\r\n"},
+        {"ab@@c@@\r\n", "b", "b@@ab@@c@@\r\n"},
+        {"a@@c@@\r\n", "c", "c@@a@@\r\n"},
+        {"a@@c@@\r\n", "  a ", "a@@c@@\r\n"},
         {"", "x", "x@@\r\n"},
-        {"\r\n", "e", "e@@\r\n\r\n"},
-        {"a@@A@@\r\n", "a", "a@@A@@\r\n\r\n"},
-        {"x@@x@@y@@\r\n", "x", "x@@y@@\r\n\r\n"},
-        {gbk("百度@@\r\n"), "新闻", gbk("新闻@@百度@@\r\n\r\n")},
+        {"\r\n", "e", "e@@\r\n"},
+        {"a@@A@@\r\n", "a", "a@@A@@\r\n"},
+        {"x@@x@@y@@\r\n", "x", "x@@y@@\r\n"},
+        {gbk("百度@@\r\n"), "新闻", gbk("新闻@@百度@@\r\n")},
+        // a file that earlier writes left with runs of line breaks and blank entries
+        {"a@@@@\r\nb@@\r\n\r\n\r\n", "c", "c@@a@@b@@\r\n"},
+        {"a@@b@@\r\n", "", "a@@b@@\r\n"},
+        {"a@@b@@\r\n", " \t ", "a@@b@@\r\n"},
     };
     for (const Add &a : adds) {
         if (a.before.isEmpty())
@@ -154,6 +158,7 @@ TEST_F(FilesTest, InputHistory)
         {"\r\n", "", ""},
         {"", "a", ""},
         {"a@@b", "b", ""}, // text after the last "@@" is no entry
+        {"@@a@@ @@\r\n\r\nb@@\r\n", "", "a@@b@@"}, // no blank rows, no line breaks
     };
     for (const Get &g : gets) {
         writeBytes(his, g.file);
@@ -167,7 +172,7 @@ TEST_F(FilesTest, InputHistory)
     EXPECT_EQ(readBytes(his), QByteArray("\r\n"));
     EXPECT_EQ(GetInputHis(QString()), QString());
     AddInputHis(QStringLiteral("first"));
-    EXPECT_EQ(readBytes(his), QByteArray("first@@\r\n\r\n"));
+    EXPECT_EQ(readBytes(his), QByteArray("first@@\r\n"));
 
     // Without the "Data\" folder nothing is written and no folder appears.
     QDir(path("Data")).removeRecursively();

@@ -4,6 +4,7 @@
 #include "FakeProcesses.h"
 #include "FileDialogs.h"
 #include "MessageBoxes.h"
+#include "ModalDialog.h"
 #include "Processes.h"
 #include "QtMessageBoxes.h"
 
@@ -14,6 +15,7 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -158,6 +160,53 @@ TEST(MessageBoxes, RealBoxShowsChineseButtonsTitleAndIcon)
         expected.sort();
         EXPECT_EQ(captions, expected);
     }
+}
+
+// The quick-hide mode hides every window, open questions included: a hidden
+// box keeps waiting and takes the answer given once it shows again.
+TEST(MessageBoxes, HiddenBoxWaitsForItsAnswer)
+{
+    bool returned = false;
+    bool waitedHidden = false;
+    whenModalShows([&](QWidget *w) {
+        QPointer<QWidget> box(w);
+        box->hide();
+        QTimer::singleShot(0, [&, box] {
+            waitedHidden = !returned && box && !box->isVisible();
+            if (!box)
+                return;
+            box->show();
+            if (QPushButton *b = buttonWithText(box, QStringLiteral("是")))
+                b->click();
+        });
+    });
+    QtMessageBoxes real;
+    const MsgAnswer answer = real.ask({QStringLiteral("确认删除书签 a 吗？"), MsgButtons::YesNo, MsgIcon::Question,
+                                       QStringLiteral("删除书签")}, nullptr);
+    returned = true;
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(waitedHidden);
+    EXPECT_EQ(answer, MsgAnswer::Yes);
+}
+
+// A dialog shown through ExecModal is modal, returns its result, and gives
+// Rejected when it goes away unanswered.
+TEST(ModalDialogs, ResultHidingAndDeletion)
+{
+    {
+        QDialog d;
+        QTimer::singleShot(0, &d, [&] {
+            EXPECT_TRUE(d.isModal());
+            EXPECT_EQ(QApplication::activeModalWidget(), &d);
+            d.hide(); // not an answer
+            QTimer::singleShot(0, &d, [&] { d.done(7); });
+        });
+        EXPECT_EQ(ExecModal(&d), 7);
+    }
+    auto *gone = new QDialog;
+    QTimer::singleShot(0, gone, [gone] { delete gone; });
+    EXPECT_EQ(ExecModal(gone), int(QDialog::Rejected));
+    EXPECT_EQ(ExecModal(nullptr), int(QDialog::Rejected));
 }
 
 TEST(MessageBoxes, EnvironmentAnswersInOrderWithoutShowing)

@@ -4,6 +4,9 @@
 #include "frmAbout.h"
 #include "frmMain.h"
 #include "frmSHide.h"
+#include "frmTasks.h"
+#include "MessageBoxes.h"
+#include "frmApp.h"
 #include "ucTabs.h"
 #include "ucWeb.h"
 
@@ -16,6 +19,8 @@
 #include <QDir>
 #include <QFile>
 #include <QPointer>
+#include <QPushButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -23,6 +28,7 @@
 using tessivane::frmAbout;
 using tessivane::frmMain;
 using tessivane::frmSHide;
+using tessivane::frmTasks;
 
 namespace {
 
@@ -33,6 +39,25 @@ frmAbout *OpenAbout()
             return a;
     }
     return nullptr;
+}
+
+// The windows of the program that can be seen (menus and tooltips aside).
+QWidgetList ShownWindows()
+{
+    QWidgetList shown;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        if (w->isVisible() && w->windowType() != Qt::ToolTip && w->windowType() != Qt::Popup)
+            shown << w;
+    }
+    return shown;
+}
+
+int OpenManagers()
+{
+    int n = 0;
+    for (QWidget *w : QApplication::topLevelWidgets())
+        n += qobject_cast<frmTasks *>(w) && w->isVisible() ? 1 : 0;
+    return n;
 }
 
 class MenuWindows : public ::testing::Test
@@ -110,5 +135,94 @@ TEST_F(MenuWindows, AboutIsModalAndItsLinkOpensATab)
     });
     w->mnuMc_Click(17);
     EXPECT_EQ(openTabs(), before + 1);
+    EXPECT_EQ(OpenAbout(), nullptr);
+}
+
+// Quick-hide leaves nothing on the screen but its picture: the main window,
+// an app window, the task manager and an open question go, and so does a
+// window that opens meanwhile; the key brings back what is still open, and
+// the question still waits for its answer.
+TEST_F(MenuWindows, QuickHideHidesEveryWindowAndBringsBackWhatIsOpen)
+{
+    QPointer<frmApp> app = new frmApp();
+    app->show();
+    // the task manager, opened twice from the menu: one manager
+    w->mnuMc_Click(15);
+    w->mnuMc_Click(15);
+    EXPECT_EQ(OpenManagers(), 1);
+    QPointer<frmTasks> tasks;
+    for (QWidget *t : QApplication::topLevelWidgets()) {
+        if (auto *m = qobject_cast<frmTasks *>(t))
+            tasks = m;
+    }
+    ASSERT_TRUE(tasks);
+
+    bool checked = false;
+    QTimer::singleShot(0, w, [&] {
+        QPointer<QWidget> box = QApplication::activeModalWidget();
+        // whatever happens below, the question gets its answer
+        const auto answer = qScopeGuard([&] {
+            if (!box)
+                return;
+            for (QPushButton *b : box->findChildren<QPushButton *>()) {
+                if (b->text() == QStringLiteral("是"))
+                    b->click();
+            }
+        });
+        ASSERT_TRUE(box);
+        w->mnuMc_Click(9);
+        frmSHide *sh = frmSHide::Loaded();
+        ASSERT_NE(sh, nullptr);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ShownWindows() == QWidgetList{sh}; }, 5000));
+        EXPECT_TRUE(sh->windowFlags().testFlag(Qt::Tool)); // the one window left keeps off the task bar
+        // an app window that opens while hidden is hidden as well ...
+        QPointer<frmApp> late = new frmApp();
+        late->show();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return late && !late->isVisible(); }, 5000));
+        EXPECT_EQ(ShownWindows(), QWidgetList{sh});
+        // ... and one closed meanwhile stays closed
+        late->UnloadForm();
+
+        sh->Form_KeyPressText(QStringLiteral("q"));
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_TRUE(app && app->isVisible());
+        EXPECT_TRUE(tasks && tasks->isVisible());
+        EXPECT_TRUE(box && box->isVisible());
+        EXPECT_EQ(QApplication::activeModalWidget(), box.data());
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+        EXPECT_TRUE(late.isNull());
+        checked = true;
+    });
+    const MsgAnswer answer = MsgBox(QStringLiteral("您确定要继续吗？"), MsgButtons::YesNo, MsgIcon::Question,
+                                    QStringLiteral("问题"), w);
+    EXPECT_TRUE(checked);
+    EXPECT_EQ(answer, MsgAnswer::Yes); // the user's answer, not one made up by hiding the box
+    if (app)
+        app->close();
+    if (tasks)
+        tasks->close();
+}
+
+TEST_F(MenuWindows, QuickHideHidesTheAboutWindowUntilItsKeyIsTyped)
+{
+    bool checked = false;
+    QTimer::singleShot(0, w, [&] {
+        QPointer<frmAbout> about = OpenAbout();
+        const auto close = qScopeGuard([&] {
+            if (about)
+                about->cmdOK_Click();
+        });
+        ASSERT_TRUE(about);
+        w->mnuMc_Click(9);
+        frmSHide *sh = frmSHide::Loaded();
+        ASSERT_NE(sh, nullptr);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return ShownWindows() == QWidgetList{sh}; }, 5000));
+        sh->Form_KeyPressText(QStringLiteral("q"));
+        EXPECT_TRUE(w->isVisible());
+        EXPECT_TRUE(about && about->isVisible());
+        checked = true;
+    });
+    w->mnuMc_Click(17); // returns once the window is closed
+    EXPECT_TRUE(checked);
     EXPECT_EQ(OpenAbout(), nullptr);
 }

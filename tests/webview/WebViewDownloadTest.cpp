@@ -12,7 +12,9 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWebEngineHistory>
@@ -155,6 +157,30 @@ TEST_F(Downloads, PageCommandsZoomAndSaveAs)
     QFile f(answer);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_TRUE(f.readAll().contains("Links"));
+}
+
+// The save dialog of the page's own commands speaks Chinese like the rest
+// of the browser, offers the proposed name, and waits for its answer.
+TEST(SaveDialog, ChineseLabelsAndTheProposedName)
+{
+    QStringList labels;
+    QString title, offered;
+    QTimer::singleShot(0, [&] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        title = dialog->windowTitle();
+        for (auto l : {QFileDialog::Accept, QFileDialog::Reject, QFileDialog::FileName, QFileDialog::FileType,
+                       QFileDialog::LookIn})
+            labels << dialog->labelText(l);
+        offered = dialog->selectedFiles().value(0).section(QLatin1Char('/'), -1);
+        dialog->reject();
+    });
+    EXPECT_EQ(WebFileDialog::getSaveFileName(nullptr, QStringLiteral("保存网页"), QStringLiteral("页面.html")), QString());
+    EXPECT_EQ(title, QStringLiteral("保存网页"));
+    EXPECT_EQ(labels, QStringList({QStringLiteral("保存(&S)"), QStringLiteral("取消"), QStringLiteral("文件名(&N):"),
+                                   QStringLiteral("保存类型(&T):"), QStringLiteral("保存在(&I):")}));
+    EXPECT_EQ(offered, QStringLiteral("页面.html"));
 }
 
 } // namespace
