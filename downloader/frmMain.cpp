@@ -1,8 +1,8 @@
 #include "frmMain.h"
 
+#include "DwnQuestion.h"
 #include "DwnRequest.h"
 #include "DwnPictures.h"
-#include "DwnShell.h"
 #include "ThemeColors.h"
 #include "Twips.h"
 #include "VbWidgets.h"
@@ -16,6 +16,8 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
+
+#include <utility>
 
 namespace dunmora {
 
@@ -67,6 +69,7 @@ frmMain::frmMain(QWidget *parent)
 
     DW = new ucDwnLst(this);
     DW->setObjectName(QStringLiteral("DW"));
+    connect(DwnQuestion::instance(), &DwnQuestion::answered, this, &frmMain::TakeWaiting);
     TwipsMove(DW, 0, 480, 4830, 5670);
 
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -96,6 +99,10 @@ void frmMain::HandleRequest(const QString &CmdStr)
 {
     if (m_closing)
         return;
+    if (DwnQuestion::instance()->isOpen()) {
+        m_waiting.append(CmdStr);
+        return;
+    }
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
@@ -106,20 +113,31 @@ void frmMain::HandleRequest(const QString &CmdStr)
     DW->AddNewDwn(request.url, request.path);
 }
 
+void frmMain::TakeWaiting()
+{
+    // Each request from the event loop, one after another, as if it had
+    // arrived now: a later one runs inside the transfer of an earlier one.
+    const QStringList waiting = std::exchange(m_waiting, QStringList());
+    for (const QString &cmd : waiting)
+        QTimer::singleShot(0, this, [this, cmd] { HandleRequest(cmd); });
+}
+
 void frmMain::closeEvent(QCloseEvent *e)
 {
     if (m_closing) {
         e->accept();
         return;
     }
-    if (!DwnShell::instance()->askYesNo(this, QStringLiteral("关闭下载管理器"),
-                                        QStringLiteral("关闭下载管理器会导致所有正在下载的任务停止\n是否继续？"))) {
+    if (!DwnQuestion::ask(this, QStringLiteral("关闭下载管理器"),
+                          QStringLiteral("关闭下载管理器会导致所有正在下载的任务停止\n是否继续？"))) {
         e->ignore();
         return;
     }
     // Every transfer stops now and takes its temporary file with it; the
-    // process ends once the calls waiting for them have returned.
+    // process ends once the calls waiting for them have returned. Requests
+    // that came during the question are not taken.
     m_closing = true;
+    m_waiting.clear();
     DW->StopAll();
     e->accept();
     QCoreApplication::quit();

@@ -2,6 +2,7 @@
 
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 class ucDwnLst;
@@ -24,6 +25,8 @@ public:
     // carries a download).
     bool Load(const QString &cmd);
     // A request handed over by a later start; the sender has been answered.
+    // While a question is open the request waits for the answer: it is taken
+    // then, unless the answer closed the window.
     void HandleRequest(const QString &CmdStr);
 
     ucDwnLst *list() const { return DW; }
@@ -39,6 +42,7 @@ protected:
 private:
     void imgCtrl_Click(int Index);
     void Drag(QMouseEvent *e);
+    void TakeWaiting();
 
     VbImage *lblCaption = nullptr;
     VbImage *imgCtrl[2] = {nullptr, nullptr};
@@ -46,6 +50,7 @@ private:
     ucDwnLst *DW = nullptr;
 
     bool m_closing = false;
+    QStringList m_waiting; // requests that came while a question was open
     // Dragging by hand where the window manager cannot move the window.
     bool m_manualDrag = false;
     QPoint m_dragOffset;

@@ -14,7 +14,6 @@
 #include <vector>
 #include <algorithm>
 #include <atomic>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
@@ -121,12 +120,12 @@ FileSink::FileSink(int fd, QObject *context, std::function<void()> onDrained,
                    std::function<void(bool ok, const QString &error)> onClosed)
     : m_state(std::make_shared<State>())
 {
-    m_state->fd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    m_state->fd = fd;
     m_state->context = context;
     m_state->onDrained = std::move(onDrained);
     m_state->onClosed = std::move(onClosed);
     if (m_state->fd < 0)
-        m_state->error = errno ? errno : EBADF;
+        m_state->error = EBADF;
 }
 
 void FileSink::startThreadLocked()

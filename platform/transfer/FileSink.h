@@ -24,8 +24,9 @@ public:
 
     enum class Push { Ok, Full, Failed };
 
-    // fd is duplicated; the caller keeps its own. The callbacks run on the
-    // thread of context (queued), and never after cancel().
+    // Takes over fd: the sink closes it (close(), closeIfWritten() or
+    // cancel()). The callbacks run on the thread of context (queued), and
+    // never after cancel().
     FileSink(int fd, QObject *context, std::function<void()> onDrained,
              std::function<void(bool ok, const QString &error)> onClosed);
     ~FileSink(); // cancels

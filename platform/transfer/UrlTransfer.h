@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QPointer>
 #include <QString>
-#include <QTemporaryFile>
 
 #include <curl/curl.h>
 
@@ -15,7 +14,8 @@
 class QEventLoop;
 
 // One transfer of one address into one file: the easy handle, the temporary
-// file beside the target, and the state that the notifications report.
+// file beside the target, and the state that the notifications report. Once
+// the transfer has ended it holds nothing: no handle, no descriptor, no file.
 class UrlTransfer : public TransferBinding, public std::enable_shared_from_this<UrlTransfer>
 {
 public:
@@ -46,14 +46,17 @@ private:
     void queueProgress(int status, const QString &text);
     void queueStop();
     void releaseHandle();
-    void discardTemp();
+    void releaseFile();
+    bool openTemp(QString *error);
 
     QString m_url;
     QString m_path;
     BindStatusCallback *m_callback;
     QEventLoop *m_loop = nullptr;
     CURL *m_easy = nullptr;
-    QTemporaryFile m_temp;
+    // A short name of its own in the target's folder, so that any name the
+    // folder takes for the target works; empty once renamed or removed.
+    QByteArray m_tempName;
     std::unique_ptr<FileSink> m_sink;
     bool m_paused = false;   // curl holds the body until the file's queue drains
     bool m_draining = false; // curl is done; the file is still being written
