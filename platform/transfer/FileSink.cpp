@@ -1,6 +1,7 @@
 #include "FileSink.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
@@ -20,12 +21,14 @@ namespace {
 constexpr size_t kSpareBuffers = 48;
 std::atomic<size_t> g_highWater{FileSink::kHighWater};
 std::atomic<size_t> g_lowWater{FileSink::kLowWater};
+std::atomic<qint64> g_slowWriteNs{FileSink::kSlowWriteNs};
 } // namespace
 
 void FileSink::setQueueLimits(size_t high, size_t low)
 {
     g_highWater = high ? high : kHighWater;
     g_lowWater = high ? low : kLowWater;
+    g_slowWriteNs = high ? 0 : kSlowWriteNs;
 }
 
 struct FileSink::State
@@ -41,7 +44,6 @@ struct FileSink::State
     bool full = false;
     bool busy = false; // the thread is writing a chunk it took off the queue
     bool threadStarted = false;
-    size_t inlineWritten = 0;
     bool closing = false;
     bool cancelled = false;
     int error = 0;
@@ -147,9 +149,9 @@ FileSink::Push FileSink::push(const char *data, size_t len)
     std::unique_lock<std::mutex> lock(m_state->mutex);
     if (m_state->error || m_state->cancelled || m_state->closing)
         return Push::Failed;
-    if (!m_state->threadStarted && m_state->inlineWritten + len <= kInlineLimit) {
-        // The start of a file is written at once: a small file never needs
-        // the thread, and a few megabytes do not make write() wait.
+    if (!m_state->threadStarted) {
+        QElapsedTimer took;
+        took.start();
         const char *p = data;
         size_t left = len;
         while (left > 0) {
@@ -163,7 +165,8 @@ FileSink::Push FileSink::push(const char *data, size_t len)
             p += w;
             left -= size_t(w);
         }
-        m_state->inlineWritten += len;
+        if (took.nsecsElapsed() >= g_slowWriteNs)
+            startThreadLocked();
         return Push::Ok;
     }
     startThreadLocked();
