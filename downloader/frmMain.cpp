@@ -1,5 +1,6 @@
 #include "frmMain.h"
 
+#include "CFileDownload.h"
 #include "DwnQuestion.h"
 #include "DwnRequest.h"
 #include "DwnPictures.h"
@@ -16,8 +17,6 @@
 #include <QScreen>
 #include <QTimer>
 #include <QWindow>
-
-#include <utility>
 
 namespace dunmora {
 
@@ -69,7 +68,16 @@ frmMain::frmMain(QWidget *parent)
 
     DW = new ucDwnLst(this);
     DW->setObjectName(QStringLiteral("DW"));
-    connect(DwnQuestion::instance(), &DwnQuestion::answered, this, &frmMain::TakeWaiting);
+    // A timer, not posted events: it fires in whichever event loop runs, the
+    // innermost transfer's included, however deep the transfers are nested.
+    tmrRequest = new QTimer(this);
+    tmrRequest->setSingleShot(true);
+    tmrRequest->setInterval(0);
+    connect(tmrRequest, &QTimer::timeout, this, &frmMain::TakeRequest);
+    connect(DwnQuestion::instance(), &DwnQuestion::answered, this, [this] {
+        if (!m_waiting.isEmpty())
+            tmrRequest->start();
+    });
     TwipsMove(DW, 0, 480, 4830, 5670);
 
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -113,13 +121,34 @@ void frmMain::HandleRequest(const QString &CmdStr)
     DW->AddNewDwn(request.url, request.path);
 }
 
-void frmMain::TakeWaiting()
+void frmMain::QueueRequest(const QString &CmdStr)
 {
-    // Each request from the event loop, one after another, as if it had
-    // arrived now: a later one runs inside the transfer of an earlier one.
-    const QStringList waiting = std::exchange(m_waiting, QStringList());
-    for (const QString &cmd : waiting)
-        QTimer::singleShot(0, this, [this, cmd] { HandleRequest(cmd); });
+    if (m_closing)
+        return;
+    m_waiting.append(CmdStr);
+    tmrRequest->start();
+}
+
+void frmMain::TakeRequest()
+{
+    if (m_closing || m_waiting.isEmpty() || DwnQuestion::instance()->isOpen())
+        return;
+    if (CFileDownload::InStartPump()) {
+        // Taken once that transfer runs, inside it.
+        tmrRequest->start();
+        return;
+    }
+    if (m_requestDepth >= kMaxNestedRequests)
+        return; // taken again when a nested one has returned
+    const QString cmd = m_waiting.takeFirst();
+    // The next one is taken inside this one's transfer.
+    if (!m_waiting.isEmpty())
+        tmrRequest->start();
+    ++m_requestDepth;
+    HandleRequest(cmd);
+    --m_requestDepth;
+    if (!m_waiting.isEmpty())
+        tmrRequest->start();
 }
 
 void frmMain::closeEvent(QCloseEvent *e)

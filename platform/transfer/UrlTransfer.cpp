@@ -106,31 +106,52 @@ bool UrlTransfer::begin()
     if (m_stopDelivered)
         return false; // aborted from inside onStartBinding
 
+    queueProgress(BindStatus::FindingResource, QUrl(m_url).host());
+
     // A transfer that cannot start still reports its first step before its
     // end, as one that fails later does: the caller runs the loop that hands
     // both out.
-    const auto fail = [this](const QString &why) {
-        m_result = TransferResult::Failed;
-        m_errorText = why;
-        m_finished = true;
-        releaseHandle();
-        releaseFile();
-        queueStop();
-        return true;
-    };
-
-    queueProgress(BindStatus::FindingResource, QUrl(m_url).host());
-
     const QFileInfo target(m_path);
-    if (m_path.isEmpty() || target.fileName().isEmpty() || target.isDir())
-        return fail(QStringLiteral("invalid target path"));
-    QString why;
-    if (!openTemp(&why))
-        return fail(why);
+    if (m_path.isEmpty() || target.fileName().isEmpty() || target.isDir()) {
+        fail(QStringLiteral("invalid target path"));
+        return true;
+    }
+    // The folder is looked at now; the file itself is made when the
+    // transfer is launched.
+    const QFileInfo folder(target.absolutePath());
+    const int folderError = !folder.isDir() ? ENOENT
+        : ::access(QFile::encodeName(folder.filePath()).constData(), W_OK | X_OK) != 0 ? errno : 0;
+    if (folderError) {
+        fail(QString::fromLocal8Bit(strerror(folderError)));
+        return true;
+    }
+    m_inEngine = true;
+    TransferEngine::instance()->add(this);
+    return true;
+}
 
+void UrlTransfer::fail(const QString &why)
+{
+    m_result = TransferResult::Failed;
+    m_errorText = why;
+    m_finished = true;
+    releaseHandle();
+    releaseFile();
+    queueStop();
+}
+
+bool UrlTransfer::launch()
+{
+    QString why;
+    if (!openTemp(&why)) {
+        fail(why);
+        return false;
+    }
     m_easy = curl_easy_init();
-    if (!m_easy)
-        return fail(QStringLiteral("out of memory"));
+    if (!m_easy) {
+        fail(QStringLiteral("out of memory"));
+        return false;
+    }
     CURL *e = m_easy;
     curl_easy_setopt(e, CURLOPT_URL, encodedUrl(m_url).constData());
     curl_easy_setopt(e, CURLOPT_PRIVATE, this);
@@ -153,10 +174,6 @@ bool UrlTransfer::begin()
     curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, kLowSpeedTimeS);
     curl_easy_setopt(e, CURLOPT_BUFFERSIZE, kBufferSize);
     curl_easy_setopt(e, CURLOPT_USERAGENT, "Mozilla/5.0 (X11; Linux x86_64) Dunmora/1.0");
-
-    if (!TransferEngine::instance()->add(this))
-        return fail(QStringLiteral("cannot start the transfer"));
-    m_inEngine = true;
     return true;
 }
 
@@ -179,12 +196,12 @@ void UrlTransfer::abort()
 
 void UrlTransfer::releaseHandle()
 {
-    if (!m_easy)
-        return;
     if (m_inEngine) {
         TransferEngine::instance()->remove(this);
         m_inEngine = false;
     }
+    if (!m_easy)
+        return;
     curl_easy_cleanup(m_easy);
     m_easy = nullptr;
 }

@@ -22,8 +22,10 @@ public:
     UrlTransfer(const QString &url, const QString &path, BindStatusCallback *callback);
     ~UrlTransfer() override;
 
-    // Calls onStartBinding, opens the temporary file and hands the handle to
-    // the engine. False (and stopped with Failed) when it cannot start.
+    // Calls onStartBinding and hands the transfer to the engine, which
+    // launches it at once or when a running one has ended. False only when
+    // it was aborted inside onStartBinding; one that cannot start is stopped
+    // with Failed through the queue of notifications.
     bool begin();
     void abort() override;
 
@@ -32,6 +34,10 @@ public:
     void setLoop(QEventLoop *loop) { m_loop = loop; }
 
     // Engine side.
+    // Opens the temporary file and makes the easy handle; false (and the
+    // transfer failed) when either cannot be had.
+    bool launch();
+    void launchFailed() { fail(QStringLiteral("cannot start the transfer")); }
     CURL *easy() const { return m_easy; }
     void finish(CURLcode code);       // curl is done with it (outside curl)
     void resume();                    // the file's queue drained: read on
@@ -45,6 +51,7 @@ private:
     static int progressCallback(void *userp, curl_off_t dltotal, curl_off_t dlnow, curl_off_t, curl_off_t);
     void queueProgress(int status, const QString &text);
     void queueStop();
+    void fail(const QString &why);
     void releaseHandle();
     void releaseFile();
     bool openTemp(QString *error);

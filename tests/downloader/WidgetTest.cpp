@@ -2,6 +2,7 @@
 #include "CFileDownload.h"
 #include "DwnRequest.h"
 #include "DwnShell.h"
+#include "TransferEngine.h"
 #include "ProgramFolder.h"
 #include "TestServer.h"
 #include "Twips.h"
@@ -16,6 +17,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -594,6 +596,48 @@ private slots:
         QCOMPARE(w.list()->rows().count(), 2);
         QVERIFY(w.list()->rows().at(1)->isFinished());
         QVERIFY(!QFile::exists(a));
+    }
+
+    // Requests handed over together each start at once, the later ones inside
+    // the transfers of the earlier ones, up to the nesting limit; never more
+    // than the engine's limit run at the same time; all of them complete.
+    void requestsArrivingTogether()
+    {
+        frmMain w;
+        QVERIFY(w.Load(QStringLiteral("show")));
+        constexpr int n = frmMain::kMaxNestedRequests + 16;
+        for (int i = 0; i < n; ++i)
+            w.QueueRequest(m_server.url(QStringLiteral("/slow/2000/300?%1").arg(i)) + QStringLiteral("@@")
+                           + m_dir.filePath(QStringLiteral("g%1").arg(i)));
+        int maxRunning = 0, maxWaiting = 0, maxDepth = 0;
+        int notStartedAtFirstFile = -1;
+        bool sawFirstFile = false;
+        auto *watch = new QTimer(&w);
+        watch->setInterval(2);
+        connect(watch, &QTimer::timeout, &w, [&] {
+            maxRunning = qMax(maxRunning, TransferEngine::instance()->runningCount());
+            maxWaiting = qMax(maxWaiting, TransferEngine::instance()->waitingCount());
+            maxDepth = qMax(maxDepth, w.requestDepth());
+            if (!sawFirstFile && !entriesOf(m_dir.path()).filter(QRegularExpression(QStringLiteral("^g"))).isEmpty()) {
+                sawFirstFile = true;
+                // Every row taken so far has begun its transfer (the newest
+                // may not have heard of it yet).
+                notStartedAtFirstFile = 0;
+                w.list()->rows().forEach([&](int, ucDownload *row) {
+                    notStartedAtFirstFile += progText(row) == QStringLiteral("已下载 *%");
+                });
+            }
+        });
+        watch->start();
+        QTRY_COMPARE_WITH_TIMEOUT(entriesOf(m_dir.path()).size(), n, 30000);
+        watch->stop();
+        QVERIFY2(notStartedAtFirstFile >= 0 && notStartedAtFirstFile <= 1, qPrintable(QString::number(notStartedAtFirstFile)));
+        QCOMPARE(maxRunning, TransferEngine::kMaxRunning);
+        QVERIFY(maxWaiting > 0);
+        QCOMPARE(maxDepth, frmMain::kMaxNestedRequests);
+        for (int i = 0; i < n; ++i)
+            QCOMPARE(readAll(m_dir.filePath(QStringLiteral("g%1").arg(i))), TestServer::pattern(2000));
+        QTRY_COMPARE(TransferEngine::instance()->runningCount(), 0);
     }
 
     void requestsOverTheChannel()
