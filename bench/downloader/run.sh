@@ -1,6 +1,6 @@
 #!/bin/sh
 # Dunmora against curl on loopback, side by side in one run, median of RUNS
-# runs (default 5):
+# runs (default 7):
 #   200 x 1 MiB   200 files one after another; for each file the time from its
 #                 request reaching the server to the complete file at its
 #                 target, summed over the files
@@ -17,7 +17,7 @@
 set -eu
 here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-$here/../../build}
-runs=${RUNS:-5}
+runs=${RUNS:-7}
 server=$build/bin/dwn_http_server
 driver=$build/bin/dwn_bench_driver
 feed=$build/bin/dwn_bench_feed
@@ -97,12 +97,20 @@ dunmora_run() { # url count
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 
 : > "$work/cs"; : > "$work/ds"; : > "$work/cb"; : > "$work/db"; : > "$work/gap"
+# The two sides take turns going first, and every run starts with the disk
+# written out, so that neither pays for the other's dirty pages.
 r=0
 while [ $r -lt "$runs" ]; do
-  curl_run "$small" 200 >> "$work/cs"
-  dunmora_run "$small" 200 >> "$work/ds"
-  curl_run "$big" 1 >> "$work/cb"
-  dunmora_run "$big" 1 >> "$work/db"
+  for side in curl dunmora; do
+    [ $((r % 2)) -eq 0 ] || side=$([ $side = curl ] && echo dunmora || echo curl)
+    sync
+    if [ $side = curl ]; then curl_run "$small" 200 >> "$work/cs"; else dunmora_run "$small" 200 >> "$work/ds"; fi
+  done
+  for side in curl dunmora; do
+    [ $((r % 2)) -eq 0 ] || side=$([ $side = curl ] && echo dunmora || echo curl)
+    rm -rf "$work/d"; sync
+    if [ $side = curl ]; then curl_run "$big" 1 >> "$work/cb"; else dunmora_run "$big" 1 >> "$work/db"; fi
+  done
   r=$((r + 1))
 done
 rm -rf "$work/d"; mkdir "$work/d"
