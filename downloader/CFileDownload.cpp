@@ -6,7 +6,13 @@ namespace {
 // The transfer's notifications pump the event loop, but never so often that
 // the pumping itself slows the transfer down.
 constexpr qint64 kMinPumpIntervalMs = 10;
+int g_startPumps = 0;
 } // namespace
+
+bool CFileDownload::InStartPump()
+{
+    return g_startPumps > 0;
+}
 
 CFileDownload::CFileDownload(QObject *parent)
     : QObject(parent)
@@ -26,7 +32,9 @@ bool CFileDownload::StartDownloading(const QString &sSrc, const QString &sDest)
     if (m_busy)
         return false;
     const quint64 call = ++m_calls;
+    ++g_startPumps;
     QCoreApplication::processEvents();
+    --g_startPumps;
     if (call <= m_abortedUpTo)
         return false;
     return UrlDownloadToFile(sSrc, sDest, this) == TransferResult::Ok;

@@ -27,6 +27,10 @@ public:
     void AbortDownloading();
 
     bool Busy() const { return m_busy; }
+    // True while some transfer object pumps the queue just before its
+    // transfer starts: a new transfer started there would have to end
+    // before that one could begin.
+    static bool InStartPump();
     int Held() const { return m_held; }
 
 signals:

@@ -1,6 +1,7 @@
 #include "DwnShell.h"
 
 #include "ChildProcess.h"
+#include "MessageBoxes.h"
 
 #include <QDesktopServices>
 #include <QUrl>
@@ -15,8 +16,7 @@ DwnShell *&current()
 
 bool DwnShell::askYesNo(QWidget *parent, const QString &title, const QString &text)
 {
-    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes)
-        == QMessageBox::Yes;
+    return MsgBox(text, MsgButtons::YesNo, MsgIcon::Question, title, parent) == MsgAnswer::Yes;
 }
 
 bool DwnShell::openDocument(const QString &path)

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QMessageBox>
 #include <QString>
 #include <QStringList>
 
@@ -13,7 +12,8 @@ class DwnShell
 public:
     virtual ~DwnShell() = default;
 
-    // Yes/No question with the question icon; true for Yes.
+    // Yes/No question with the question icon; true for Yes. The desktop's is
+    // the programs' message box, with the buttons "是" and "否".
     virtual bool askYesNo(QWidget *parent, const QString &title, const QString &text);
     virtual bool openDocument(const QString &path);
     // Starts program with its arguments, without a shell and without waiting.

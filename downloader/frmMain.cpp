@@ -1,8 +1,9 @@
 #include "frmMain.h"
 
+#include "CFileDownload.h"
+#include "DwnQuestion.h"
 #include "DwnRequest.h"
 #include "DwnPictures.h"
-#include "DwnShell.h"
 #include "ThemeColors.h"
 #include "Twips.h"
 #include "VbWidgets.h"
@@ -67,6 +68,16 @@ frmMain::frmMain(QWidget *parent)
 
     DW = new ucDwnLst(this);
     DW->setObjectName(QStringLiteral("DW"));
+    // A timer, not posted events: it fires in whichever event loop runs, the
+    // innermost transfer's included, however deep the transfers are nested.
+    tmrRequest = new QTimer(this);
+    tmrRequest->setSingleShot(true);
+    tmrRequest->setInterval(0);
+    connect(tmrRequest, &QTimer::timeout, this, &frmMain::TakeRequest);
+    connect(DwnQuestion::instance(), &DwnQuestion::answered, this, [this] {
+        if (!m_waiting.isEmpty())
+            tmrRequest->start();
+    });
     TwipsMove(DW, 0, 480, 4830, 5670);
 
     if (QScreen *screen = QGuiApplication::primaryScreen()) {
@@ -96,6 +107,10 @@ void frmMain::HandleRequest(const QString &CmdStr)
 {
     if (m_closing)
         return;
+    if (DwnQuestion::instance()->isOpen()) {
+        m_waiting.append(CmdStr);
+        return;
+    }
     setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
@@ -106,20 +121,52 @@ void frmMain::HandleRequest(const QString &CmdStr)
     DW->AddNewDwn(request.url, request.path);
 }
 
+void frmMain::QueueRequest(const QString &CmdStr)
+{
+    if (m_closing)
+        return;
+    m_waiting.append(CmdStr);
+    tmrRequest->start();
+}
+
+void frmMain::TakeRequest()
+{
+    if (m_closing || m_waiting.isEmpty() || DwnQuestion::instance()->isOpen())
+        return;
+    if (CFileDownload::InStartPump()) {
+        // Taken once that transfer runs, inside it.
+        tmrRequest->start();
+        return;
+    }
+    if (m_requestDepth >= kMaxNestedRequests)
+        return; // taken again when a nested one has returned
+    const QString cmd = m_waiting.takeFirst();
+    // The next one is taken inside this one's transfer.
+    if (!m_waiting.isEmpty())
+        tmrRequest->start();
+    ++m_requestDepth;
+    HandleRequest(cmd);
+    --m_requestDepth;
+    if (!m_waiting.isEmpty())
+        tmrRequest->start();
+}
+
 void frmMain::closeEvent(QCloseEvent *e)
 {
     if (m_closing) {
         e->accept();
         return;
     }
-    if (!DwnShell::instance()->askYesNo(this, QStringLiteral("关闭下载管理器"),
-                                        QStringLiteral("关闭下载管理器会导致所有正在下载的任务停止\n是否继续？"))) {
+    if (!DwnQuestion::ask(this, QStringLiteral("关闭下载管理器"),
+                          QStringLiteral("关闭下载管理器会导致所有正在下载的任务停止\n是否继续？"))) {
         e->ignore();
         return;
     }
     // Every transfer stops now and takes its temporary file with it; the
-    // process ends once the calls waiting for them have returned.
+    // process ends once the calls waiting for them have returned. Requests
+    // that came during the question are not taken.
     m_closing = true;
+    m_waiting.clear();
     DW->StopAll();
     e->accept();
     QCoreApplication::quit();

@@ -2,8 +2,10 @@
 
 #include <QPoint>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
+class QTimer;
 class ucDwnLst;
 class VbImage;
 
@@ -24,7 +26,21 @@ public:
     // carries a download).
     bool Load(const QString &cmd);
     // A request handed over by a later start; the sender has been answered.
+    // Returns when the request's transfer has ended. While a question is open
+    // the request waits for the answer: it is taken then, unless the answer
+    // closed the window.
     void HandleRequest(const QString &CmdStr);
+    // The same, from the instance channel: the request waits its turn and is
+    // taken from the event loop that runs next, so that any number of
+    // requests arriving together each start at once, the later ones inside
+    // the transfers of the earlier ones.
+    void QueueRequest(const QString &CmdStr);
+
+    // Requests taken from the queue nest inside each other's transfers; past
+    // this depth the next one waits until the nested ones have returned, so
+    // that a burst of thousands cannot exhaust the stack.
+    static constexpr int kMaxNestedRequests = 128;
+    int requestDepth() const { return m_requestDepth; }
 
     ucDwnLst *list() const { return DW; }
     bool closing() const { return m_closing; }
@@ -39,6 +55,7 @@ protected:
 private:
     void imgCtrl_Click(int Index);
     void Drag(QMouseEvent *e);
+    void TakeRequest();
 
     VbImage *lblCaption = nullptr;
     VbImage *imgCtrl[2] = {nullptr, nullptr};
@@ -46,6 +63,9 @@ private:
     ucDwnLst *DW = nullptr;
 
     bool m_closing = false;
+    QStringList m_waiting; // requests not taken yet, in arrival order
+    QTimer *tmrRequest = nullptr;
+    int m_requestDepth = 0;
     // Dragging by hand where the window manager cannot move the window.
     bool m_manualDrag = false;
     QPoint m_dragOffset;

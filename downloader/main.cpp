@@ -32,7 +32,7 @@ int main(int argc, char **argv)
 
     PrepareUrlDownloads();
     frmMain window;
-    QObject::connect(&channel, &InstanceChannel::requestReceived, &window, &frmMain::HandleRequest);
+    QObject::connect(&channel, &InstanceChannel::requestReceived, &window, &frmMain::QueueRequest);
     if (!window.Load(cmd))
         return 0;
     return app.exec();

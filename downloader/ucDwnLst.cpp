@@ -1,7 +1,7 @@
 #include "ucDwnLst.h"
 
 #include "DwnPictures.h"
-#include "DwnShell.h"
+#include "DwnQuestion.h"
 #include "ThemeColors.h"
 #include "Twips.h"
 #include "VbWidgets.h"
@@ -115,8 +115,9 @@ void ucDwnLst::lblClear_Click()
 {
     if (Dwner.count() == 1)
         return;
-    if (!DwnShell::instance()->askYesNo(window(), QStringLiteral("清空"), QStringLiteral("确定要清空下载列表吗？")))
+    if (!DwnQuestion::ask(window(), QStringLiteral("清空"), QStringLiteral("确定要清空下载列表吗？")))
         return;
+    // Taken after the answer: every row there is now goes.
     const int last = Dwner.ubound();
     for (int i = 1; i <= last; ++i) {
         ucDownload *row = Dwner.at(i);

@@ -1,6 +1,7 @@
 #include "FileSink.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QMetaObject>
 #include <QObject>
 #include <QPointer>
@@ -14,19 +15,20 @@
 #include <vector>
 #include <algorithm>
 #include <atomic>
-#include <fcntl.h>
 #include <unistd.h>
 
 namespace {
 constexpr size_t kSpareBuffers = 48;
 std::atomic<size_t> g_highWater{FileSink::kHighWater};
 std::atomic<size_t> g_lowWater{FileSink::kLowWater};
+std::atomic<qint64> g_slowWriteNs{FileSink::kSlowWriteNs};
 } // namespace
 
 void FileSink::setQueueLimits(size_t high, size_t low)
 {
     g_highWater = high ? high : kHighWater;
     g_lowWater = high ? low : kLowWater;
+    g_slowWriteNs = high ? 0 : kSlowWriteNs;
 }
 
 struct FileSink::State
@@ -42,7 +44,6 @@ struct FileSink::State
     bool full = false;
     bool busy = false; // the thread is writing a chunk it took off the queue
     bool threadStarted = false;
-    size_t inlineWritten = 0;
     bool closing = false;
     bool cancelled = false;
     int error = 0;
@@ -121,12 +122,12 @@ FileSink::FileSink(int fd, QObject *context, std::function<void()> onDrained,
                    std::function<void(bool ok, const QString &error)> onClosed)
     : m_state(std::make_shared<State>())
 {
-    m_state->fd = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
+    m_state->fd = fd;
     m_state->context = context;
     m_state->onDrained = std::move(onDrained);
     m_state->onClosed = std::move(onClosed);
     if (m_state->fd < 0)
-        m_state->error = errno ? errno : EBADF;
+        m_state->error = EBADF;
 }
 
 void FileSink::startThreadLocked()
@@ -148,9 +149,9 @@ FileSink::Push FileSink::push(const char *data, size_t len)
     std::unique_lock<std::mutex> lock(m_state->mutex);
     if (m_state->error || m_state->cancelled || m_state->closing)
         return Push::Failed;
-    if (!m_state->threadStarted && m_state->inlineWritten + len <= kInlineLimit) {
-        // The start of a file is written at once: a small file never needs
-        // the thread, and a few megabytes do not make write() wait.
+    if (!m_state->threadStarted) {
+        QElapsedTimer took;
+        took.start();
         const char *p = data;
         size_t left = len;
         while (left > 0) {
@@ -164,7 +165,8 @@ FileSink::Push FileSink::push(const char *data, size_t len)
             p += w;
             left -= size_t(w);
         }
-        m_state->inlineWritten += len;
+        if (took.nsecsElapsed() >= g_slowWriteNs)
+            startThreadLocked();
         return Push::Ok;
     }
     startThreadLocked();

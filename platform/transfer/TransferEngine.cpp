@@ -51,6 +51,9 @@ TransferEngine::TransferEngine()
     // without further socket activity, are reported at this pace.
     m_pollTimer.setInterval(kProgressIntervalMs);
     connect(&m_pollTimer, &QTimer::timeout, this, &TransferEngine::afterAction);
+    m_launchTimer.setSingleShot(true);
+    m_launchTimer.setInterval(0);
+    connect(&m_launchTimer, &QTimer::timeout, this, &TransferEngine::launchWaiting);
     m_clock.start();
     m_slice.start();
 }
@@ -61,20 +64,41 @@ TransferEngine::~TransferEngine()
         curl_multi_cleanup(m_multi);
 }
 
-bool TransferEngine::add(UrlTransfer *t)
+void TransferEngine::add(UrlTransfer *t)
 {
-    if (!t || !t->easy() || m_inCurl)
-        return false;
-    if (curl_multi_add_handle(m_multi, t->easy()) != CURLM_OK)
-        return false;
-    m_active.push_back(t);
-    if (!m_pollTimer.isActive())
-        m_pollTimer.start();
-    return true;
+    m_waiting.push_back(t);
+    launchWaiting();
+}
+
+void TransferEngine::launchWaiting()
+{
+    if (m_inCurl) {
+        m_launchTimer.start();
+        return;
+    }
+    while (!m_waiting.empty() && int(m_active.size()) < kMaxRunning) {
+        UrlTransfer *t = m_waiting.front();
+        m_waiting.pop_front();
+        // A transfer that cannot be launched has failed and left the engine.
+        if (!t->launch())
+            continue;
+        if (curl_multi_add_handle(m_multi, t->easy()) != CURLM_OK) {
+            t->launchFailed();
+            continue;
+        }
+        m_active.push_back(t);
+        if (!m_pollTimer.isActive())
+            m_pollTimer.start();
+    }
 }
 
 void TransferEngine::remove(UrlTransfer *t)
 {
+    const auto waiting = std::find(m_waiting.begin(), m_waiting.end(), t);
+    if (waiting != m_waiting.end()) {
+        m_waiting.erase(waiting);
+        return;
+    }
     auto it = std::find(m_active.begin(), m_active.end(), t);
     if (it == m_active.end())
         return;
@@ -82,6 +106,10 @@ void TransferEngine::remove(UrlTransfer *t)
     curl_multi_remove_handle(m_multi, t->easy());
     if (m_active.empty())
         m_pollTimer.stop();
+    // The freed place goes to the next waiting transfer from the event loop,
+    // not from inside whatever is taking this one out.
+    if (!m_waiting.empty())
+        m_launchTimer.start();
 }
 
 void TransferEngine::resume(UrlTransfer *t)

@@ -26,9 +26,14 @@ public:
     static TransferEngine *instance();
     ~TransferEngine() override;
 
-    bool add(UrlTransfer *t);
-    // Takes the transfer's handle out of the multi handle (never called from
-    // inside curl).
+    // At most kMaxRunning transfers run at once, so that any number of
+    // downloads handed over together keeps within the descriptor limit (each
+    // running one holds a socket and its file); the others wait, in the order
+    // they came, without a socket, a file or a clock running.
+    static constexpr int kMaxRunning = 32;
+    // Launches the transfer now or once a running one has ended.
+    void add(UrlTransfer *t);
+    // Takes the transfer out, waiting or running (never called from inside curl).
     void remove(UrlTransfer *t);
     // Lets a paused transfer read on (never called from inside curl).
     void resume(UrlTransfer *t);
@@ -45,6 +50,7 @@ public:
     void post(Notification n);
 
     int runningCount() const { return int(m_active.size()); }
+    int waitingCount() const { return int(m_waiting.size()); }
     // A fast sender can keep curl reading inside one call for as long as data
     // keeps coming; a transfer that has had its slice pauses and reads on from
     // the event loop, so the window gets its turn.
@@ -62,14 +68,17 @@ private:
     void socketAction(curl_socket_t s, int events);
     void afterAction();
     void deliver();
+    void launchWaiting();
 
     CURLM *m_multi = nullptr;
     QTimer m_curlTimer;
     QTimer m_deliverTimer;
     QTimer m_pollTimer;
+    QTimer m_launchTimer;
     QElapsedTimer m_clock;
     QElapsedTimer m_slice;
     std::vector<UrlTransfer *> m_active;
+    std::deque<UrlTransfer *> m_waiting;
     std::deque<Notification> m_queue;
     bool m_inCurl = false;
 };

@@ -57,9 +57,12 @@ constexpr int kProgressIntervalMs = 50;
 //
 // The body is written to a temporary file beside the target that replaces
 // the target only when the whole transfer succeeded; a failed or aborted
-// transfer leaves an existing target as it was and no temporary file behind.
-// Only http and https are followed, redirects included; HTTP errors fail the
-// transfer; compressed encodings are accepted; TLS peers are verified.
+// transfer leaves an existing target as it was and no temporary file behind,
+// and an ended transfer keeps no descriptor of either. The file holds the body
+// as the server sent it: no content encoding is asked for or undone. Only
+// http and https are followed, redirects included; HTTP errors fail the
+// transfer; TLS peers are verified. Every transfer reports at least its first
+// step (FindingResource) before it ends, also one that cannot start.
 TransferResult UrlDownloadToFile(const QString &url, const QString &path, BindStatusCallback *callback);
 
 // Sets up the transfer machinery (TLS libraries included) ahead of the first

@@ -9,7 +9,11 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 // Addresses come from web pages and command lines; curl wants them encoded.
@@ -53,10 +57,47 @@ UrlTransfer::UrlTransfer(const QString &url, const QString &path, BindStatusCall
 
 UrlTransfer::~UrlTransfer()
 {
-    if (m_sink)
-        m_sink->cancel();
     releaseHandle();
-    discardTemp();
+    releaseFile();
+}
+
+bool UrlTransfer::openTemp(QString *error)
+{
+    const QFileInfo target(m_path);
+    QByteArray name = QFile::encodeName(target.absolutePath()) + "/.dunmora-XXXXXX";
+    const int fd = ::mkostemp(name.data(), O_CLOEXEC);
+    if (fd < 0) {
+        *error = QString::fromLocal8Bit(strerror(errno));
+        return false;
+    }
+    m_tempName = name;
+    ::fchmod(fd, fileModeFromUmask());
+    const std::weak_ptr<UrlTransfer> weak = weak_from_this();
+    m_sink = std::make_unique<FileSink>(
+        fd, TransferEngine::instance(),
+        [weak] {
+            if (const auto t = weak.lock())
+                t->resume();
+        },
+        [weak](bool ok, const QString &why) {
+            if (const auto t = weak.lock())
+                t->complete(ok, why);
+        });
+    return true;
+}
+
+// Lets go of the file: the queue is dropped (its descriptor closes) and the
+// temporary file, unless it was put in place, is removed.
+void UrlTransfer::releaseFile()
+{
+    if (m_sink) {
+        m_sink->cancel();
+        m_sink.reset();
+    }
+    if (!m_tempName.isEmpty()) {
+        ::unlink(m_tempName.constData());
+        m_tempName.clear();
+    }
 }
 
 bool UrlTransfer::begin()
@@ -65,42 +106,52 @@ bool UrlTransfer::begin()
     if (m_stopDelivered)
         return false; // aborted from inside onStartBinding
 
-    const auto fail = [this](const QString &why) {
-        m_result = TransferResult::Failed;
-        m_errorText = why;
-        m_finished = true;
-        if (m_sink)
-            m_sink->cancel();
-        releaseHandle();
-        discardTemp();
-        deliverStop();
-        return false;
-    };
-
     queueProgress(BindStatus::FindingResource, QUrl(m_url).host());
 
+    // A transfer that cannot start still reports its first step before its
+    // end, as one that fails later does: the caller runs the loop that hands
+    // both out.
     const QFileInfo target(m_path);
-    if (m_path.isEmpty() || target.fileName().isEmpty() || target.isDir())
-        return fail(QStringLiteral("invalid target path"));
-    m_temp.setFileTemplate(target.absoluteFilePath() + QStringLiteral(".XXXXXX.part"));
-    if (!m_temp.open())
-        return fail(m_temp.errorString());
-    ::fchmod(m_temp.handle(), fileModeFromUmask());
-    const std::weak_ptr<UrlTransfer> weak = weak_from_this();
-    m_sink = std::make_unique<FileSink>(
-        m_temp.handle(), TransferEngine::instance(),
-        [weak] {
-            if (const auto t = weak.lock())
-                t->resume();
-        },
-        [weak](bool ok, const QString &error) {
-            if (const auto t = weak.lock())
-                t->complete(ok, error);
-        });
+    if (m_path.isEmpty() || target.fileName().isEmpty() || target.isDir()) {
+        fail(QStringLiteral("invalid target path"));
+        return true;
+    }
+    // The folder is looked at now; the file itself is made when the
+    // transfer is launched.
+    const QFileInfo folder(target.absolutePath());
+    const int folderError = !folder.isDir() ? ENOENT
+        : ::access(QFile::encodeName(folder.filePath()).constData(), W_OK | X_OK) != 0 ? errno : 0;
+    if (folderError) {
+        fail(QString::fromLocal8Bit(strerror(folderError)));
+        return true;
+    }
+    m_inEngine = true;
+    TransferEngine::instance()->add(this);
+    return true;
+}
 
+void UrlTransfer::fail(const QString &why)
+{
+    m_result = TransferResult::Failed;
+    m_errorText = why;
+    m_finished = true;
+    releaseHandle();
+    releaseFile();
+    queueStop();
+}
+
+bool UrlTransfer::launch()
+{
+    QString why;
+    if (!openTemp(&why)) {
+        fail(why);
+        return false;
+    }
     m_easy = curl_easy_init();
-    if (!m_easy)
-        return fail(QStringLiteral("out of memory"));
+    if (!m_easy) {
+        fail(QStringLiteral("out of memory"));
+        return false;
+    }
     CURL *e = m_easy;
     curl_easy_setopt(e, CURLOPT_URL, encodedUrl(m_url).constData());
     curl_easy_setopt(e, CURLOPT_PRIVATE, this);
@@ -116,7 +167,6 @@ bool UrlTransfer::begin()
     curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L);
     curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects);
     curl_easy_setopt(e, CURLOPT_FAILONERROR, 1L);
-    curl_easy_setopt(e, CURLOPT_ACCEPT_ENCODING, "");
     curl_easy_setopt(e, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(e, CURLOPT_SSL_VERIFYHOST, 2L);
     curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT, kConnectTimeoutS);
@@ -124,10 +174,6 @@ bool UrlTransfer::begin()
     curl_easy_setopt(e, CURLOPT_LOW_SPEED_TIME, kLowSpeedTimeS);
     curl_easy_setopt(e, CURLOPT_BUFFERSIZE, kBufferSize);
     curl_easy_setopt(e, CURLOPT_USERAGENT, "Mozilla/5.0 (X11; Linux x86_64) Dunmora/1.0");
-
-    if (!TransferEngine::instance()->add(this))
-        return fail(QStringLiteral("cannot start the transfer"));
-    m_inEngine = true;
     return true;
 }
 
@@ -138,10 +184,8 @@ void UrlTransfer::abort()
     if (!m_finished || m_draining) {
         m_finished = true;
         m_draining = false;
-        if (m_sink)
-            m_sink->cancel();
         releaseHandle();
-        discardTemp();
+        releaseFile();
         m_result = TransferResult::Aborted;
         m_errorText = QStringLiteral("aborted");
     }
@@ -152,20 +196,14 @@ void UrlTransfer::abort()
 
 void UrlTransfer::releaseHandle()
 {
-    if (!m_easy)
-        return;
     if (m_inEngine) {
         TransferEngine::instance()->remove(this);
         m_inEngine = false;
     }
+    if (!m_easy)
+        return;
     curl_easy_cleanup(m_easy);
     m_easy = nullptr;
-}
-
-void UrlTransfer::discardTemp()
-{
-    if (m_temp.autoRemove() && !m_temp.fileName().isEmpty())
-        m_temp.remove();
 }
 
 size_t UrlTransfer::writeCallback(char *data, size_t size, size_t n, void *userp)
@@ -294,9 +332,7 @@ void UrlTransfer::finish(CURLcode code)
 
     if (code != CURLE_OK || m_writeFailed) {
         m_errorText = m_error[0] ? QString::fromUtf8(m_error) : QString::fromUtf8(curl_easy_strerror(code));
-        if (m_sink)
-            m_sink->cancel();
-        discardTemp();
+        releaseFile();
         m_result = TransferResult::Failed;
         queueStop();
         return;
@@ -315,11 +351,11 @@ void UrlTransfer::complete(bool ok, const QString &error)
     if (!m_draining || m_stopDelivered)
         return;
     m_draining = false;
+    // The file's descriptor is closed by now; its queue goes with it.
+    m_sink.reset();
     if (ok) {
-        const QString tempName = m_temp.fileName();
-        m_temp.close();
-        if (::rename(QFile::encodeName(tempName).constData(), QFile::encodeName(m_path).constData()) == 0) {
-            m_temp.setAutoRemove(false);
+        if (::rename(m_tempName.constData(), QFile::encodeName(m_path).constData()) == 0) {
+            m_tempName.clear();
         } else {
             ok = false;
             m_errorText = QString::fromLocal8Bit(strerror(errno));
@@ -328,7 +364,7 @@ void UrlTransfer::complete(bool ok, const QString &error)
         m_errorText = error;
     }
     if (!ok) {
-        discardTemp();
+        releaseFile();
         m_result = TransferResult::Failed;
         queueStop();
         return;

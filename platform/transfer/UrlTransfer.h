@@ -6,7 +6,6 @@
 #include <QByteArray>
 #include <QPointer>
 #include <QString>
-#include <QTemporaryFile>
 
 #include <curl/curl.h>
 
@@ -15,15 +14,18 @@
 class QEventLoop;
 
 // One transfer of one address into one file: the easy handle, the temporary
-// file beside the target, and the state that the notifications report.
+// file beside the target, and the state that the notifications report. Once
+// the transfer has ended it holds nothing: no handle, no descriptor, no file.
 class UrlTransfer : public TransferBinding, public std::enable_shared_from_this<UrlTransfer>
 {
 public:
     UrlTransfer(const QString &url, const QString &path, BindStatusCallback *callback);
     ~UrlTransfer() override;
 
-    // Calls onStartBinding, opens the temporary file and hands the handle to
-    // the engine. False (and stopped with Failed) when it cannot start.
+    // Calls onStartBinding and hands the transfer to the engine, which
+    // launches it at once or when a running one has ended. False only when
+    // it was aborted inside onStartBinding; one that cannot start is stopped
+    // with Failed through the queue of notifications.
     bool begin();
     void abort() override;
 
@@ -32,6 +34,10 @@ public:
     void setLoop(QEventLoop *loop) { m_loop = loop; }
 
     // Engine side.
+    // Opens the temporary file and makes the easy handle; false (and the
+    // transfer failed) when either cannot be had.
+    bool launch();
+    void launchFailed() { fail(QStringLiteral("cannot start the transfer")); }
     CURL *easy() const { return m_easy; }
     void finish(CURLcode code);       // curl is done with it (outside curl)
     void resume();                    // the file's queue drained: read on
@@ -45,15 +51,19 @@ private:
     static int progressCallback(void *userp, curl_off_t dltotal, curl_off_t dlnow, curl_off_t, curl_off_t);
     void queueProgress(int status, const QString &text);
     void queueStop();
+    void fail(const QString &why);
     void releaseHandle();
-    void discardTemp();
+    void releaseFile();
+    bool openTemp(QString *error);
 
     QString m_url;
     QString m_path;
     BindStatusCallback *m_callback;
     QEventLoop *m_loop = nullptr;
     CURL *m_easy = nullptr;
-    QTemporaryFile m_temp;
+    // A short name of its own in the target's folder, so that any name the
+    // folder takes for the target works; empty once renamed or removed.
+    QByteArray m_tempName;
     std::unique_ptr<FileSink> m_sink;
     bool m_paused = false;   // curl holds the body until the file's queue drains
     bool m_draining = false; // curl is done; the file is still being written

@@ -5,6 +5,7 @@
 #include "UrlDownload.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
@@ -15,6 +16,11 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <zlib.h>
 
 namespace {
 
@@ -129,8 +135,123 @@ INSTANTIATE_TEST_SUITE_P(Bodies, BodyTest,
                          ::testing::Values(BodyCase{"/bytes/300000", 300000, true},
                                            BodyCase{"/bytes/0", 0, true},
                                            BodyCase{"/chunked/123457", 123457, false},
-                                           BodyCase{"/gzip/200000", 200000, true},
                                            BodyCase{"/redirect?to=/bytes/5000", 5000, true}));
+
+QByteArray gunzip(const QByteArray &packed)
+{
+    z_stream zs{};
+    if (inflateInit2(&zs, 16 + 15) != Z_OK)
+        return {};
+    QByteArray out;
+    char buf[65536];
+    zs.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(packed.constData()));
+    zs.avail_in = uInt(packed.size());
+    int rc = Z_OK;
+    while (rc == Z_OK) {
+        zs.next_out = reinterpret_cast<Bytef *>(buf);
+        zs.avail_out = sizeof buf;
+        rc = inflate(&zs, Z_NO_FLUSH);
+        out.append(buf, int(sizeof buf - zs.avail_out));
+    }
+    inflateEnd(&zs);
+    return rc == Z_STREAM_END ? out : QByteArray();
+}
+
+// Descriptors of this process that lead into dir (deleted files included).
+int descriptorsInto(const QString &dir)
+{
+    const QByteArray prefix = QFile::encodeName(QFileInfo(dir).canonicalFilePath()) + '/';
+    int n = 0;
+    DIR *fds = ::opendir("/proc/self/fd");
+    while (dirent *e = fds ? ::readdir(fds) : nullptr) {
+        char target[4096];
+        const ssize_t len = ::readlinkat(::dirfd(fds), e->d_name, target, sizeof target - 1);
+        n += len > 0 && QByteArray(target, int(len)).startsWith(prefix);
+    }
+    if (fds)
+        ::closedir(fds);
+    return n;
+}
+
+// The file is saved as the server sent it: a body with a content encoding is
+// neither asked for nor unpacked.
+TEST_F(TransferTest, EncodedBodyIsKeptAsSent)
+{
+    Recorder r;
+    const QString tgz = target(QStringLiteral("a.tar.gz"));
+    ASSERT_EQ(UrlDownloadToFile(m_server.url(QStringLiteral("/gzip/200000")), tgz, &r), TransferResult::Ok);
+    const QByteArray saved = readAll(tgz);
+    ASSERT_GE(saved.size(), 2);
+    EXPECT_EQ(saved.left(2), QByteArray("\x1f\x8b"));
+    EXPECT_LT(saved.size(), 200000);
+    EXPECT_EQ(gunzip(saved), TestServer::pattern(200000));
+    EXPECT_EQ(r.events.back().progress, saved.size());
+    EXPECT_EQ(r.events.back().max, saved.size());
+
+    ASSERT_EQ(UrlDownloadToFile(m_server.url(QStringLiteral("/headers")), target(), &r), TransferResult::Ok);
+    const QByteArray head = readAll(target()).toLower();
+    EXPECT_TRUE(head.startsWith("get /headers ")) << head.toStdString();
+    EXPECT_FALSE(head.contains("accept-encoding")) << head.toStdString();
+}
+
+// Any name the file system takes works, up to its limit of 255 bytes; the
+// temporary file never makes a valid target fail.
+TEST_F(TransferTest, LongestNamesDownload)
+{
+    const QString han = QString(81, QChar(0x4E2D)) + QStringLiteral(".pdf");
+    const QString full = QString(83, QChar(0x6587)) + QStringLiteral("ab.pdf");
+    ASSERT_EQ(QFile::encodeName(han).size(), 247);
+    ASSERT_EQ(QFile::encodeName(full).size(), 255);
+    for (const QString &name : {han, full}) {
+        Recorder r;
+        EXPECT_EQ(UrlDownloadToFile(m_server.url(QStringLiteral("/bytes/300000")), target(name), &r), TransferResult::Ok);
+        EXPECT_EQ(readAll(target(name)), TestServer::pattern(300000));
+        EXPECT_EQ(r.events.back().status, BindStatus::EndDownloadData);
+        EXPECT_EQ(entriesOf(m_dir.path()), QStringList{name});
+        EXPECT_TRUE(QFile::remove(target(name)));
+    }
+}
+
+// When the file cannot be put in place at the end, the transfer fails and
+// nothing of it stays open or hidden in the folder.
+TEST_F(TransferTest, FailedRenameLeavesNothing)
+{
+    const QString tooLong = QString(84, QChar(0x6587)) + QStringLiteral(".pdf");
+    ASSERT_EQ(QFile::encodeName(tooLong).size(), 256);
+    Recorder r;
+    EXPECT_EQ(UrlDownloadToFile(m_server.url(QStringLiteral("/bytes/300000")), target(tooLong), &r), TransferResult::Failed);
+    EXPECT_EQ(r.stops, 1);
+    EXPECT_FALSE(r.has(BindStatus::EndDownloadData));
+    EXPECT_TRUE(entriesOf(m_dir.path()).isEmpty());
+    EXPECT_EQ(descriptorsInto(m_dir.path()), 0);
+
+    // A folder put where the file was to go.
+    const QString blocked = target(QStringLiteral("blocked.bin"));
+    Recorder b;
+    b.onEvent = [&](const Event &e) {
+        if (e.status == BindStatus::BeginDownloadData) {
+            QDir().mkpath(blocked + QStringLiteral("/inside"));
+        }
+    };
+    EXPECT_EQ(UrlDownloadToFile(m_server.url(QStringLiteral("/slow/20000/2")), blocked, &b), TransferResult::Failed);
+    EXPECT_EQ(entriesOf(m_dir.path()), QStringList());
+    EXPECT_TRUE(QFileInfo(blocked).isDir());
+    EXPECT_EQ(descriptorsInto(m_dir.path()), 0);
+}
+
+// A finished transfer keeps nothing of its file open, also while the object
+// that ran it lives on: deleting the file frees it at once.
+TEST_F(TransferTest, FinishedTransferHoldsNoDescriptor)
+{
+    CFileDownload small, large;
+    ASSERT_TRUE(small.StartDownloading(m_server.url(QStringLiteral("/bytes/1000")), target(QStringLiteral("s"))));
+    ASSERT_TRUE(large.StartDownloading(m_server.url(QStringLiteral("/bytes/20000000")), target(QStringLiteral("l"))));
+    EXPECT_EQ(descriptorsInto(m_dir.path()), 0);
+    ASSERT_TRUE(QFile::remove(target(QStringLiteral("l"))));
+    EXPECT_EQ(descriptorsInto(m_dir.path()), 0);
+    EXPECT_FALSE(small.StartDownloading(m_server.url(QStringLiteral("/status/404")), target(QStringLiteral("s"))));
+    EXPECT_EQ(descriptorsInto(m_dir.path()), 0);
+}
 
 TEST_F(TransferTest, SuccessReplacesAnExistingTarget)
 {
@@ -260,12 +381,17 @@ INSTANTIATE_TEST_SUITE_P(Failures, FailureTest,
                                            FailCase{"file:///etc/passwd"},
                                            FailCase{"http://127.0.0.1:1/nothing"}));
 
+// A target that cannot be written fails, after the first notification has
+// come (the row shows its percentage from it).
 TEST_F(TransferTest, UnwritableTargetFails)
 {
     Recorder r;
     EXPECT_EQ(UrlDownloadToFile(m_server.url(QStringLiteral("/bytes/10")), m_dir.filePath(QStringLiteral("no/such/dir/f")), &r),
               TransferResult::Failed);
     EXPECT_EQ(r.stops, 1);
+    ASSERT_FALSE(r.events.empty());
+    EXPECT_EQ(r.events.front().status, BindStatus::FindingResource);
+    EXPECT_EQ(r.events.front().max, 0);
     EXPECT_EQ(UrlDownloadToFile(m_server.url(QStringLiteral("/bytes/10")), m_dir.path(), &r), TransferResult::Failed);
     EXPECT_TRUE(entriesOf(m_dir.path()).isEmpty());
 }

@@ -2,6 +2,7 @@
 #include "CFileDownload.h"
 #include "DwnRequest.h"
 #include "DwnShell.h"
+#include "TransferEngine.h"
 #include "ProgramFolder.h"
 #include "TestServer.h"
 #include "Twips.h"
@@ -11,7 +12,12 @@
 #include "ucDownload.h"
 #include "ucDwnLst.h"
 
+#include "FakeMessageBoxes.h"
+
+#include <QDir>
+#include <QFileInfo>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -19,6 +25,11 @@
 #include <QTimer>
 
 #include <functional>
+
+#include <dirent.h>
+#include <unistd.h>
+
+#include <sys/resource.h>
 
 using dunmora::frmMain;
 
@@ -32,12 +43,17 @@ public:
     QString title, text;
     QStringList opened;
     QList<QPair<QString, QStringList>> started;
+    // Runs while the question is open, as a message box's own event loop
+    // lets requests and transfers run.
+    std::function<void()> during;
 
     bool askYesNo(QWidget *, const QString &t, const QString &x) override
     {
         ++asks;
         title = t;
         text = x;
+        if (during)
+            during();
         return answer;
     }
     bool openDocument(const QString &path) override
@@ -84,6 +100,33 @@ bool hasPercent(const QWidget *row)
 {
     const QString t = progText(row);
     return t.startsWith(QStringLiteral("已下载 ")) && t != QStringLiteral("已下载 0%") && t != QStringLiteral("已下载 *%");
+}
+
+// Descriptors of this process that lead into dir (deleted files included).
+int descriptorsInto(const QString &dir)
+{
+    const QByteArray prefix = QFile::encodeName(QFileInfo(dir).canonicalFilePath()) + '/';
+    int n = 0;
+    DIR *fds = ::opendir("/proc/self/fd");
+    while (dirent *e = fds ? ::readdir(fds) : nullptr) {
+        char target[4096];
+        const ssize_t len = ::readlinkat(::dirfd(fds), e->d_name, target, sizeof target - 1);
+        n += len > 0 && QByteArray(target, int(len)).startsWith(prefix);
+    }
+    if (fds)
+        ::closedir(fds);
+    return n;
+}
+
+int openDescriptors()
+{
+    int n = 0;
+    DIR *fds = ::opendir("/proc/self/fd");
+    while (dirent *e = fds ? ::readdir(fds) : nullptr)
+        n += e->d_name[0] != '.';
+    if (fds)
+        ::closedir(fds);
+    return n;
 }
 
 } // namespace
@@ -265,6 +308,60 @@ private slots:
         QVERIFY(progText(&row).startsWith(QStringLiteral("已下载 ")));
         QVERIFY(child<VbImage>(&row, "imgCP1")->isVisibleTo(&row));
         QVERIFY(entriesOf(m_dir.path()).isEmpty());
+    }
+
+    // A transfer that fails before any progress shows the percentage at 0,
+    // never the template's placeholder.
+    void failureBeforeProgressShowsZero()
+    {
+        QStringList targets{m_dir.filePath(QStringLiteral("missing/x.bin"))};
+        QTemporaryDir readOnly;
+        if (::geteuid() != 0) {
+            QFile::setPermissions(readOnly.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
+            targets << readOnly.filePath(QStringLiteral("y.bin"));
+        } else {
+            targets << QStringLiteral("/proc/dunmora-test.bin"); // a folder even root cannot write
+        }
+        for (const QString &target : targets) {
+            ucDownload row;
+            TwipsMove(&row, 0, 0, 4815, 975);
+            row.NewDownload(m_server.url(QStringLiteral("/bytes/1000")), target);
+            QVERIFY2(!row.isFinished(), qPrintable(target));
+            QCOMPARE(progText(&row), QStringLiteral("已下载 0%"));
+            QVERIFY(child<VbImage>(&row, "imgCP1")->isVisibleTo(&row));
+            QVERIFY(!QFile::exists(target));
+        }
+        QFile::setPermissions(readOnly.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+    }
+
+    // Finished rows keep no descriptor: a hundred downloads one after another
+    // all complete under a limit of 64, and a finished file deleted while its
+    // row stays is gone at once.
+    void hundredDownloadsUnderALowLimit()
+    {
+        rlimit saved{};
+        QCOMPARE(::getrlimit(RLIMIT_NOFILE, &saved), 0);
+        if (openDescriptors() > 40)
+            QSKIP("too many descriptors open already for a limit of 64");
+        rlimit low = saved;
+        low.rlim_cur = 64;
+        QCOMPARE(::setrlimit(RLIMIT_NOFILE, &low), 0);
+        int finished = 0;
+        {
+            ucDwnLst list;
+            for (int i = 1; i <= 100; ++i) {
+                list.AddNewDwn(m_server.url(QStringLiteral("/bytes/%1").arg(1000 + i)), m_dir.filePath(QStringLiteral("n%1").arg(i)));
+                finished += list.rows().at(i)->isFinished();
+            }
+            ::setrlimit(RLIMIT_NOFILE, &saved);
+            QCOMPARE(finished, 100);
+            QCOMPARE(descriptorsInto(m_dir.path()), 0);
+            QVERIFY(QFile::remove(m_dir.filePath(QStringLiteral("n7"))));
+            QCOMPARE(descriptorsInto(m_dir.path()), 0);
+            QVERIFY(list.rows().exists(7));
+            QCOMPARE(readAll(m_dir.filePath(QStringLiteral("n100"))), TestServer::pattern(1100));
+        }
+        ::setrlimit(RLIMIT_NOFILE, &saved);
     }
 
     // Pause aborts and leaves nothing; continue downloads again from byte 0.
@@ -449,6 +546,100 @@ private slots:
         QVERIFY(!w.closing());
     }
 
+    // The desktop's questions are the programs' message boxes (Chinese
+    // buttons): Yes/No with the question icon.
+    void questionsAreTheProgramsMessageBoxes()
+    {
+        DwnShell::setInstance(nullptr);
+        FakeMessageBoxes boxes;
+        boxes.queueAnswer(MsgAnswer::No);
+        boxes.queueAnswer(MsgAnswer::Yes);
+        const bool first = DwnShell::instance()->askYesNo(nullptr, QStringLiteral("清空"), QStringLiteral("确定要清空下载列表吗？"));
+        const bool second = DwnShell::instance()->askYesNo(nullptr, QStringLiteral("t"), QStringLiteral("x"));
+        DwnShell::setInstance(&m_shell);
+        QVERIFY(!first);
+        QVERIFY(second);
+        QCOMPARE(boxes.asked().size(), 2);
+        QCOMPARE(boxes.asked().at(0).title, QStringLiteral("清空"));
+        QCOMPARE(boxes.asked().at(0).text, QStringLiteral("确定要清空下载列表吗？"));
+        QCOMPARE(boxes.asked().at(0).buttons, MsgButtons::YesNo);
+        QCOMPARE(boxes.asked().at(0).icon, MsgIcon::Question);
+    }
+
+    // A request that arrives while the clear question is open waits for the
+    // answer; Yes removes every row, and the request then gets its own row.
+    void clearAnsweredWhileARequestArrives()
+    {
+        frmMain w;
+        QVERIFY(w.Load(QStringLiteral("show")));
+        const QString a = m_dir.filePath(QStringLiteral("a")), c = m_dir.filePath(QStringLiteral("c"));
+        int rowsDuring = -1;
+        bool cleared = false;
+        m_shell.during = [&] {
+            w.HandleRequest(m_server.url(QStringLiteral("/bytes/3000")) + QStringLiteral("@@") + c);
+            rowsDuring = w.list()->rows().count();
+        };
+        bool returned = false;
+        QTimer::singleShot(0, &w, [&] {
+            w.HandleRequest(m_server.url(QStringLiteral("/slow/100000/5")) + QStringLiteral("@@") + a);
+            returned = true;
+        });
+        when(&w, [&] { return w.list()->rows().exists(1) && hasPercent(w.list()->rows().at(1)); }, [&] {
+            QTest::mouseClick(child<VbImage>(w.list(), "lblClear"), Qt::LeftButton);
+            cleared = w.list()->rows().count() == 1;
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(returned, 20000);
+        QCOMPARE(m_shell.asks, 1);
+        QCOMPARE(rowsDuring, 2);
+        QVERIFY(cleared);
+        QTRY_COMPARE_WITH_TIMEOUT(readAll(c), TestServer::pattern(3000), 10000);
+        QCOMPARE(w.list()->rows().count(), 2);
+        QVERIFY(w.list()->rows().at(1)->isFinished());
+        QVERIFY(!QFile::exists(a));
+    }
+
+    // Requests handed over together each start at once, the later ones inside
+    // the transfers of the earlier ones, up to the nesting limit; never more
+    // than the engine's limit run at the same time; all of them complete.
+    void requestsArrivingTogether()
+    {
+        frmMain w;
+        QVERIFY(w.Load(QStringLiteral("show")));
+        constexpr int n = frmMain::kMaxNestedRequests + 16;
+        for (int i = 0; i < n; ++i)
+            w.QueueRequest(m_server.url(QStringLiteral("/slow/2000/300?%1").arg(i)) + QStringLiteral("@@")
+                           + m_dir.filePath(QStringLiteral("g%1").arg(i)));
+        int maxRunning = 0, maxWaiting = 0, maxDepth = 0;
+        int notStartedAtFirstFile = -1;
+        bool sawFirstFile = false;
+        auto *watch = new QTimer(&w);
+        watch->setInterval(2);
+        connect(watch, &QTimer::timeout, &w, [&] {
+            maxRunning = qMax(maxRunning, TransferEngine::instance()->runningCount());
+            maxWaiting = qMax(maxWaiting, TransferEngine::instance()->waitingCount());
+            maxDepth = qMax(maxDepth, w.requestDepth());
+            if (!sawFirstFile && !entriesOf(m_dir.path()).filter(QRegularExpression(QStringLiteral("^g"))).isEmpty()) {
+                sawFirstFile = true;
+                // Every row taken so far has begun its transfer (the newest
+                // may not have heard of it yet).
+                notStartedAtFirstFile = 0;
+                w.list()->rows().forEach([&](int, ucDownload *row) {
+                    notStartedAtFirstFile += progText(row) == QStringLiteral("已下载 *%");
+                });
+            }
+        });
+        watch->start();
+        QTRY_COMPARE_WITH_TIMEOUT(entriesOf(m_dir.path()).size(), n, 30000);
+        watch->stop();
+        QVERIFY2(notStartedAtFirstFile >= 0 && notStartedAtFirstFile <= 1, qPrintable(QString::number(notStartedAtFirstFile)));
+        QCOMPARE(maxRunning, TransferEngine::kMaxRunning);
+        QVERIFY(maxWaiting > 0);
+        QCOMPARE(maxDepth, frmMain::kMaxNestedRequests);
+        for (int i = 0; i < n; ++i)
+            QCOMPARE(readAll(m_dir.filePath(QStringLiteral("g%1").arg(i))), TestServer::pattern(2000));
+        QTRY_COMPARE(TransferEngine::instance()->runningCount(), 0);
+    }
+
     void requestsOverTheChannel()
     {
         frmMain w;
@@ -463,6 +654,36 @@ private slots:
         QCOMPARE(readAll(target), TestServer::pattern(1234));
         frmMain first;
         QVERIFY(!first.Load(QStringLiteral("neither")));
+    }
+
+    // Yes to the close question ends every transfer, also one whose request
+    // arrived while the question was open.
+    void closeAnsweredWhileARequestArrives()
+    {
+        frmMain w;
+        const QString a = m_dir.filePath(QStringLiteral("a")), b = m_dir.filePath(QStringLiteral("b"));
+        QVERIFY(w.Load(m_server.url(QStringLiteral("/slow/100000/5")) + QStringLiteral("@@") + a));
+        int rowsDuring = -1;
+        m_shell.during = [&] {
+            w.HandleRequest(m_server.url(QStringLiteral("/slow/20000/2")) + QStringLiteral("@@") + b);
+            rowsDuring = w.list()->rows().count();
+        };
+        bool closedAtOnce = false;
+        when(&w, [&] { return w.list()->rows().exists(1) && hasPercent(w.list()->rows().at(1)); }, [&] {
+            w.close();
+            closedAtOnce = w.closing() && !w.isVisible();
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(w.closing(), 20000);
+        QVERIFY(closedAtOnce);
+        QCOMPARE(rowsDuring, 2);
+        QTRY_VERIFY(!w.list()->rows().at(1)->inTransferCall());
+        QCOMPARE(w.list()->rows().count(), 2);
+        QTest::qWait(300);
+        QVERIFY(!QFile::exists(b));
+        QVERIFY(entriesOf(m_dir.path()).isEmpty());
+        // The application was told to quit: let it, so that later event loops run.
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        QCoreApplication::exec();
     }
 
     // Last: a confirmed close quits the application.

@@ -1,7 +1,9 @@
 // A loopback HTTP server for the transfer tests and the benchmark. It prints
 // "PORT <n>" once it listens on 127.0.0.1 (on the port given as the first
-// argument, 0 for any) and ends when its standard input closes, unless the
-// second argument is "--no-stdin". Bodies follow one pattern: byte i is i % 251.
+// argument, 0 for any) and ends when its standard input closes, unless it is
+// given "--no-stdin". With "--log FILE" it appends a line
+// "<target> <CLOCK_MONOTONIC ns>" to FILE as each request's head has arrived.
+// Bodies follow one pattern: byte i is i % 251; a query is ignored.
 //
 //   /bytes/N            N bytes with Content-Length
 //   /chunked/N          N bytes, chunked, no length
@@ -12,10 +14,12 @@
 //   /huge/L             Content-Length L, 4 MiB at once, then 1 KiB every 100 ms
 //   /truncated/N        Content-Length N, half of it, then the connection closes
 //   /hits/PATH          how many requests for /PATH came in so far
+//   /headers            the request's head as the body
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <netinet/tcp.h>
 #include <signal.h>
+#include <time.h>
 #include <sys/socket.h>
 #include <unistd.h>
 #include <zlib.h>
@@ -37,6 +41,7 @@ constexpr size_t kChunk = kPeriod * 4096;
 std::vector<char> g_pattern;
 std::mutex g_hitsMutex;
 std::map<std::string, long> g_hits;
+FILE *g_log = nullptr;
 
 bool sendAll(int fd, const char *p, size_t n)
 {
@@ -106,6 +111,16 @@ void serve(int fd)
         req.append(buf, size_t(r));
         if (req.size() > 65536)
             break;
+    }
+    if (g_log) {
+        timespec ts{};
+        ::clock_gettime(CLOCK_MONOTONIC, &ts);
+        const size_t end = req.find(' ', req.find(' ') + 1);
+        const std::string line = req.substr(req.find(' ') + 1, end - req.find(' ') - 1) + " "
+            + std::to_string((long long)ts.tv_sec * 1000000000LL + ts.tv_nsec) + "\n";
+        std::lock_guard<std::mutex> lock(g_hitsMutex);
+        std::fputs(line.c_str(), g_log);
+        std::fflush(g_log);
     }
     const size_t sp1 = req.find(' ');
     const size_t sp2 = req.find(' ', sp1 + 1);
@@ -204,6 +219,10 @@ void serve(int fd)
         const std::string body = std::to_string(count);
         if (sendStr(fd, head(200, "Content-Length: " + std::to_string(body.size()) + "\r\n")))
             sendStr(fd, body);
+    } else if (route == "headers") {
+        const std::string body = req.substr(0, req.find("\r\n\r\n") + 4);
+        if (sendStr(fd, head(200, "Content-Length: " + std::to_string(body.size()) + "\r\n")))
+            sendStr(fd, body);
     } else {
         sendStr(fd, head(404, "Content-Length: 0\r\n"));
     }
@@ -238,7 +257,13 @@ int main(int argc, char **argv)
     std::printf("PORT %d\n", ntohs(addr.sin_port));
     std::fflush(stdout);
 
-    const bool watchStdin = !(argc > 2 && std::strcmp(argv[2], "--no-stdin") == 0);
+    bool watchStdin = true;
+    for (int i = 2; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--no-stdin") == 0)
+            watchStdin = false;
+        else if (std::strcmp(argv[i], "--log") == 0 && i + 1 < argc)
+            g_log = std::fopen(argv[++i], "a");
+    }
     if (watchStdin) std::thread([] {
         char c;
         while (::read(0, &c, 1) > 0) {
