@@ -1,5 +1,7 @@
 #include "DwnRequest.h"
 
+#include "DownloadRequest.h"
+
 DwnRequest ParseDwnRequest(const QString &text)
 {
     DwnRequest r;
@@ -7,12 +9,7 @@ DwnRequest ParseDwnRequest(const QString &text)
         r.show = true;
         return r;
     }
-    const QStringList pieces = text.split(QStringLiteral("@@"));
-    if (pieces.size() < 2)
-        return r;
-    r.hasDownload = true;
-    r.url = pieces.at(0);
-    r.path = pieces.at(1);
+    r.hasDownload = SplitDownloadRequest(text, &r.url, &r.path);
     return r;
 }
 

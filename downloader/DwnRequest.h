@@ -5,8 +5,9 @@
 
 // A download request as it arrives on the command line or from a later start:
 // "Show" in any case shows the window; any other text is the address and the
-// full target path joined by "@@", both used unchanged; a text without "@@"
-// carries no download; pieces after the second are ignored.
+// full target path joined by "@@" (see DownloadRequest.h: the address ends at
+// the first "@@", the path is the whole rest), both used unchanged; a text
+// without "@@" carries no download.
 struct DwnRequest
 {
     bool show = false;

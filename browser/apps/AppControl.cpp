@@ -2,16 +2,15 @@
 
 #include "AppEngines.h"
 #include "AppHost.h"
+#include "DwnHandOff.h"
 #include "ScriptControl.h"
 #include "Files.h"
-#include "Processes.h"
 #include "ScriptRunState.h"
 #include "Variant.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QThread>
 
 void AppControl::AppSleep(qint32 dwMilliseconds)
@@ -84,10 +83,7 @@ void AppControl::DelInuptHistory()
 
 void AppControl::NewDownload(const QString &sUrl, const QString &sPath)
 {
-    const QString dunmora = GetAppPath() + QStringLiteral("Dunmora");
-    if (!QFileInfo(dunmora).isFile())
-        return;
-    Processes::startDetached(dunmora, {sUrl + QStringLiteral("@@") + sPath}, false);
+    HandDownloadToDunmora(sUrl, sPath);
 }
 
 void AppControl::EndApp()

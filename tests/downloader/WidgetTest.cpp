@@ -165,7 +165,7 @@ private slots:
         QTest::newRow("SHOW") << "sHOW" << true << false << "" << "";
         QTest::newRow("show with blank") << "Show " << false << false << "" << "";
         QTest::newRow("request") << "http://h/a.zip@@/tmp/a.zip" << false << true << "http://h/a.zip" << "/tmp/a.zip";
-        QTest::newRow("two separators") << "u@@p@@rest" << false << true << "u" << "p";
+        QTest::newRow("path holding @@") << "u@@p@@rest" << false << true << "u" << "p@@rest";
         QTest::newRow("unchanged pieces") << " \"u\" @@ p " << false << true << " \"u\" " << " p ";
         QTest::newRow("no separator") << "http://h/a.zip" << false << false << "" << "";
         QTest::newRow("empty path") << "u@@" << false << true << "u" << "";
