@@ -1,32 +1,16 @@
 // Downloads go to Dunmora, the download manager beside the browser.
 #include "frmMain.h"
 
+#include "DwnHandOff.h"
 #include "Files.h"
-#include "Processes.h"
-#include "ProgramFolder.h"
 #include "VbCompat.h"
 #include "clsCdlg.h"
 
-#include <QFileInfo>
-
 namespace tessivane {
-
-namespace {
-QString DunmoraPath()
-{
-    return GetAppPath() + QStringLiteral("Dunmora");
-}
-
-bool DunmoraExists()
-{
-    return QFileInfo(toLocalPath(DunmoraPath())).isFile();
-}
-} // namespace
 
 void frmMain::imgDwn_MouseUp(int, int, double, double)
 {
-    if (DunmoraExists())
-        Processes::startDetached(toLocalPath(DunmoraPath()), {QStringLiteral("Show")});
+    ShowDunmora();
 }
 
 void frmMain::Web_FilDwn(int, const QString &Url, QString *FileName)
@@ -34,19 +18,10 @@ void frmMain::Web_FilDwn(int, const QString &Url, QString *FileName)
     m_downloadTaken = false;
     if (!FlagOn(ReadSet(QStringLiteral("AutoDownload"))))
         return;
-    const QString suggested = FileName ? *FileName : QString();
-    const QString ext = DownloadExtension(suggested);
-    clsCdlg dlg;
-    dlg.FileName = suggested;
-    const QString chosen = dlg.ShowSave(this, ext + QStringLiteral(" 文件") + QChar(0) + QStringLiteral("*.") + ext,
-                                        QStringLiteral("新建下载"));
-    if (chosen.isEmpty())
+    const QString target = ChooseDownloadTarget(this, FileName ? *FileName : QString());
+    if (target.isEmpty())
         return;
-    const QString target = DownloadTarget(chosen, ext);
-    if (!DunmoraExists())
-        return;
-    // The request is one argument: the address, "@@" and the target path.
-    if (Processes::startDetached(toLocalPath(DunmoraPath()), {Url + QStringLiteral("@@") + target}))
+    if (HandDownloadToDunmora(Url, target))
         m_downloadTaken = true;
 }
 

@@ -1,7 +1,9 @@
 #include "FileDialogs.h"
 
+#include "MessageBoxes.h"
 #include "QtFileDialogs.h"
 
+#include <QFileInfo>
 #include <QStringList>
 
 namespace {
@@ -44,6 +46,17 @@ QString FileDialogs::getSaveFileName(QWidget *parent, const QString &filter, con
     request.initialName = initialName;
     request.folder = folder;
     return impl()->choose(request, parent);
+}
+
+bool FileDialogs::mayWrite(QWidget *parent, const QString &path)
+{
+    // A link left behind counts as a file: writing would replace it.
+    const QFileInfo fi(path);
+    if (!fi.exists() && !fi.isSymLink())
+        return true;
+    return MsgBox(path + QStringLiteral(" 已存在。\r\n要替换它吗？"), MsgButtons::YesNo, MsgIcon::Exclamation,
+                  QStringLiteral("确认另存为"), parent)
+        == MsgAnswer::Yes;
 }
 
 QString FileDialogs::qtFilter(const QString &filter)

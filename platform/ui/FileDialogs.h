@@ -7,8 +7,9 @@ class QWidget;
 // Open and save dialogs. The filter is either the programs' own form,
 // description and pattern pairs separated by NUL characters
 // ("zip 文件" NUL "*.zip"), or a Qt filter ("Apps (*.zelp)"). The folder is
-// where the dialog starts. Neither dialog asks before overwriting nor requires
-// the file to exist. The result is the chosen path, "" when cancelled.
+// where the dialog starts. Neither dialog asks before overwriting (callers ask
+// with mayWrite once they know the whole target) nor requires the file to
+// exist. The result is the chosen path, "" when cancelled.
 //
 // Test aid for scripted end-to-end runs: when TESSIVANE_AUTO_FILE is set, the
 // real dialogs show nothing and return its value ("" = cancelled).
@@ -37,6 +38,10 @@ FileDialogImpl *impl();
 QString getOpenFileName(QWidget *parent, const QString &filter, const QString &title, const QString &folder);
 QString getSaveFileName(QWidget *parent, const QString &filter, const QString &title, const QString &initialName,
                         const QString &folder);
+
+// Whether a file may be written at path: yes when nothing is there, else
+// the user is asked whether to replace it (title "确认另存为", Yes/No).
+bool mayWrite(QWidget *parent, const QString &path);
 
 // "desc" NUL "pattern" [NUL "desc" NUL "pattern" ...] -> "desc (pattern);;desc (pattern)".
 // A text without NUL is returned as it stands.

@@ -1,5 +1,6 @@
 #include "WebFileDialog.h"
 
+#include "FileDialogs.h"
 #include "ModalDialog.h"
 
 #include <QFileDialog>
@@ -10,15 +11,16 @@ WebFileDialog::SaveFunction &saveFunction()
     static WebFileDialog::SaveFunction f;
     return f;
 }
-} // namespace
 
-QString WebFileDialog::getSaveFileName(QWidget *parent, const QString &title, const QString &suggested)
+QString askOnce(QWidget *parent, const QString &title, const QString &suggested)
 {
     if (saveFunction())
         return saveFunction()(parent, title, suggested);
     QFileDialog dialog(parent, title);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
+    // Replacing is asked afterwards, in the programs' own words.
+    dialog.setOption(QFileDialog::DontConfirmOverwrite);
     // The dialog's own words in Chinese, like every other text of the program,
     // also where Qt's translations are not installed.
     dialog.setLabelText(QFileDialog::Accept, QStringLiteral("保存(&S)"));
@@ -32,6 +34,20 @@ QString WebFileDialog::getSaveFileName(QWidget *parent, const QString &title, co
         return QString();
     const QStringList chosen = dialog.selectedFiles();
     return chosen.isEmpty() ? QString() : chosen.constFirst();
+}
+} // namespace
+
+QString WebFileDialog::getSaveFileName(QWidget *parent, const QString &title, const QString &suggested)
+{
+    QString proposal = suggested;
+    for (;;) {
+        const QString path = askOnce(parent, title, proposal);
+        if (path.isEmpty())
+            return QString();
+        if (FileDialogs::mayWrite(parent, path))
+            return path;
+        proposal = path;
+    }
 }
 
 void WebFileDialog::setSaveFunction(SaveFunction f)

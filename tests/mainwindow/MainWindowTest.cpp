@@ -149,7 +149,7 @@ namespace {
 TEST(DownloadNames, ExtensionAndTarget)
 {
     EXPECT_EQ(DownloadExtension(QStringLiteral("setup.exe")), QStringLiteral("exe"));
-    EXPECT_EQ(DownloadExtension(QStringLiteral("a.tar.gz")), QStringLiteral("tar"));
+    EXPECT_EQ(DownloadExtension(QStringLiteral("a.tar.gz")), QStringLiteral("gz"));
     EXPECT_EQ(DownloadExtension(QStringLiteral("README")), QString());
     EXPECT_EQ(DownloadTarget(QStringLiteral("/d/setup"), QStringLiteral("exe")), QStringLiteral("/d/setup.exe"));
     EXPECT_EQ(DownloadTarget(QStringLiteral("/d/setup.exe"), QStringLiteral("exe")), QStringLiteral("/d/setup.exe"));
@@ -210,7 +210,7 @@ TEST_F(Downloads, NothingGoesToDunmoraWhenOffCancelledOrMissing)
     dialogs.queueAnswer(QString()); // cancelled
     w->Web_FilDwn(1, QStringLiteral("http://h/a.tar.gz"), &name);
     EXPECT_EQ(dialogs.asked().size(), 1);
-    EXPECT_EQ(dialogs.asked().at(0).filter, QStringLiteral("tar 文件") + QChar(0) + QStringLiteral("*.tar"));
+    EXPECT_EQ(dialogs.asked().at(0).filter, QStringLiteral("gz 文件") + QChar(0) + QStringLiteral("*.gz"));
     EXPECT_TRUE(processes.starts().isEmpty());
 
     QFile::remove(folder.filePath(QStringLiteral("Dunmora")));
