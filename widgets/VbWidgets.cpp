@@ -6,6 +6,14 @@
 #include <QFontDatabase>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextDocument>
+
+QString PlainToolTip(const QString &text)
+{
+    if (!Qt::mightBeRichText(text))
+        return text;
+    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
+}
 
 int VbButton(Qt::MouseButton b)
 {
@@ -108,6 +116,7 @@ void VbPictureBox::mouseDoubleClickEvent(QMouseEvent *)
 VbImage::VbImage(QWidget *parent)
     : QLabel(parent)
 {
+    setTextFormat(Qt::PlainText);
     setMouseTracking(true);
     setFont(UiFont());
 }

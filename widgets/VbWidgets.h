@@ -41,7 +41,8 @@ private:
     QPixmap m_picture;
 };
 
-// An image or a label: shows a picture or a text, reports the mouse.
+// An image or a label: shows a picture or a text, reports the mouse. Its
+// text is plain text, never markup: labels show page titles and addresses.
 class VbImage : public QLabel
 {
     Q_OBJECT
@@ -66,6 +67,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent *e) override;
     void mouseDoubleClickEvent(QMouseEvent *e) override;
 };
+
+// A tool tip that shows text as it is: Qt renders a tip that looks like markup
+// as rich text, so such a text is escaped and kept on its lines.
+QString PlainToolTip(const QString &text);
 
 // The controls' font: "微软雅黑" where installed, else the desktop's CJK sans.
 QFont UiFont(double pointSize = 9, bool bold = false);

@@ -10,7 +10,6 @@
 
 #include <QPainter>
 #include <QPainterPath>
-#include <QTextDocument>
 
 namespace {
 // Row labels are one text line high, so that a label lies wholly inside the
@@ -19,14 +18,6 @@ constexpr double kLabelHeight = 255;
 constexpr double kTextLeft = 600;
 constexpr double kIconLeft = 120;
 constexpr double kIconSize = 285;
-
-// Typed addresses are shown as they are: never as markup.
-QString PlainToolTip(const QString &text)
-{
-    if (!Qt::mightBeRichText(text))
-        return text;
-    return QStringLiteral("<p style='white-space:pre'>") + text.toHtmlEscaped() + QStringLiteral("</p>");
-}
 
 QPixmap IconPixmap(int kind)
 {

@@ -114,7 +114,7 @@ QString ucTabs::Caption() const
 void ucTabs::setCaption(const QString &text)
 {
     m_caption = text;
-    lblCap->setToolTip(text);
+    lblCap->setToolTip(PlainToolTip(text));
     fitCaption();
     emit PropertyChanged(QStringLiteral("Caption"));
 }

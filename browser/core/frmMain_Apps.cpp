@@ -151,7 +151,7 @@ void frmMain::RfshApps()
         }
         TwipsMove(ico, AppIconLeft(k, g), AppIconTop(k, g), g.s, g.s);
         const QString name = ini.isEmpty() ? QString() : ReadIni(QStringLiteral("App"), QStringLiteral("Name"), ini);
-        ico->setToolTip(name + QStringLiteral("    版权: ") + GetAppAbout(k));
+        ico->setToolTip(PlainToolTip(name + QStringLiteral("    版权: ") + GetAppAbout(k)));
         ico->show();
         bottom = AppIconTop(k, g) + g.s;
     }

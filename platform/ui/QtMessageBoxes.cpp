@@ -50,6 +50,8 @@ MsgAnswer QtMessageBoxes::ask(const MsgBoxRequest &request, QWidget *parent)
     }
 
     QMessageBox box(qtIcon(request.icon), request.title, request.text, QMessageBox::NoButton, parent);
+    // Texts carry names and addresses from outside: never markup.
+    box.setTextFormat(Qt::PlainText);
     const auto add = [&box](QMessageBox::StandardButton b, const QString &caption) {
         box.addButton(b)->setText(caption);
     };
