@@ -1,3 +1,6 @@
+#include "PageDialog.h"
+#include "PageDialogCloseWatch.h"
+#include "TerminationSignal.h"
 #include "frmMain.h"
 
 #include <QApplication>
@@ -6,7 +9,17 @@
 #include <QStringList>
 #include <QTranslator>
 
+#include <chrono>
+#include <csignal>
+#include <cstdlib>
+#include <thread>
+
 using tessivane::frmMain;
+
+namespace {
+// After SIGTERM the program has this long to wind down before it ends anyway.
+constexpr auto kTermGrace = std::chrono::seconds(4);
+} // namespace
 
 int main(int argc, char **argv)
 {
@@ -21,6 +34,19 @@ int main(int argc, char **argv)
     if (qtTexts.load(QLocale(QLocale::Chinese, QLocale::China), QStringLiteral("qtbase"), QStringLiteral("_"),
                      QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QApplication::installTranslator(&qtTexts);
+
+    // SIGTERM ends the program even while a page holds a dialog up: the page
+    // dialogs are cancelled and every event loop, nested ones too, ends.
+    TerminationSignal::install([] {
+        std::thread([] {
+            std::this_thread::sleep_for(kTermGrace);
+            std::_Exit(128 + SIGTERM);
+        }).detach();
+        PageDialog::holdAll();
+        QCoreApplication::exit(128 + SIGTERM);
+    });
+    // Closing the window works while a page dialog is up.
+    PageDialogCloseWatch::install();
 
     // The command line as one text, as the browser's command forms expect it.
     QStringList args = QApplication::arguments();

@@ -343,7 +343,7 @@ void ucWeb::LoadNav()
         const bool paint = NavPage::ApplyValue(tile, NavPage::ReadTile(i));
         m_navAddress[i] = tile.address;
         lblWeb[i]->setText(tile.caption);
-        lblWeb[i]->setToolTip(tile.toolTip);
+        lblWeb[i]->setToolTip(PlainToolTip(tile.toolTip));
         m_navPicPath[i] = tile.picPath;
         if (!paint) {
             picWeb[i]->setPicture(QPixmap());
@@ -471,7 +471,7 @@ void ucWeb::Wb_BeforeNavigate2(const QString &url, bool isMainFrame, bool isForm
     }
     bUANav = true;
     const QString header = QStringLiteral("User-Agent: ") + ReadSet(QStringLiteral("UA"));
-    QTimer::singleShot(0, this, [this, url, header] { Wb->navigate(url, header); });
+    QTimer::singleShot(0, this, [this, url, header] { Wb->reissue(url, header); });
     *cancel = true;
     m_secureVal = 0;
 }

@@ -1,20 +1,28 @@
 #include "WebPage.h"
 
+#include "PageDialog.h"
+
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QPointer>
+#include <QRandomGenerator>
 #include <QWebEngineCertificateError>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <QWebEngineView>
 
 namespace {
 // The engine answers scripts only asynchronously and never while it is itself
 // deciding on a download, so the page reports its active element whenever it
-// changes, through the console, in its own isolated world.
+// changes, through the console, from its own isolated world. Every report
+// begins with the page's key, which only that world knows.
 
-QString activeElementScript()
+QString activeElementScript(const QString &prefix)
 {
+    // The key holds only hex digits and the prefix ASCII letters: it needs no quoting.
     return QStringLiteral(R"JS((function(){
-  var prefix = 'tessivane-active:';
+  var prefix = '%1';
   function report() {
     var e = document.activeElement, has = !!e && ('href' in e), href = '';
     if (has) { try { href = String(e.href); } catch (x) { href = ''; } }
@@ -27,33 +35,44 @@ QString activeElementScript()
     document.addEventListener('DOMContentLoaded', report);
   else
     report();
-})();)JS");
+})();)JS")
+        .arg(prefix);
+}
+
+QString newBridgePrefix()
+{
+    quint32 words[4];
+    QRandomGenerator::system()->fillRange(words);
+    QString key;
+    for (quint32 w : words)
+        key += QStringLiteral("%1").arg(w, 8, 16, QLatin1Char('0'));
+    return QStringLiteral("tessivane-active:") + key + QLatin1Char(':');
 }
 } // namespace
 
 WebPage::WebPage(QWebEngineProfile *profile, QObject *parent)
-    : QWebEnginePage(profile, parent)
+    : QWebEnginePage(profile, parent), m_bridgePrefix(newBridgePrefix())
 {
     // A page with a bad certificate is refused, as the engine does by default;
     // the mark keeps the security state at "none" for it.
     connect(this, &QWebEnginePage::certificateError, this, [this](QWebEngineCertificateError) { m_certError = true; });
+    connect(this, &QWebEnginePage::newWindowRequested, this, &WebPage::onNewWindowRequested);
 
     QWebEngineScript watch;
     watch.setName(QStringLiteral("tessivane-active-element"));
     watch.setInjectionPoint(QWebEngineScript::DocumentCreation);
     watch.setWorldId(QWebEngineScript::ApplicationWorld);
     watch.setRunsOnSubFrames(false);
-    watch.setSourceCode(activeElementScript());
+    watch.setSourceCode(activeElementScript(m_bridgePrefix));
     scripts().insert(watch);
 }
 
 void WebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString &message, int, const QString &)
 {
-    // Pages' own console output is not shown anywhere.
-    static const QString prefix = QString(QChar(1)) + QStringLiteral("tessivane-active:");
-    if (!message.startsWith(prefix))
+    // Pages' own console output is not shown anywhere, and never read.
+    if (!message.startsWith(m_bridgePrefix))
         return;
-    const QJsonObject o = QJsonDocument::fromJson(message.mid(prefix.size()).toUtf8()).object();
+    const QJsonObject o = QJsonDocument::fromJson(message.mid(m_bridgePrefix.size()).toUtf8()).object();
     emit activeElementChanged(o.value(QStringLiteral("has")).toBool(), o.value(QStringLiteral("href")).toString());
 }
 
@@ -66,8 +85,53 @@ bool WebPage::acceptNavigationRequest(const QUrl &url, NavigationType type, bool
 
 QWebEnginePage *WebPage::createWindow(WebWindowType)
 {
+    // Every new window goes through newWindowRequested, which tells whether a
+    // user gesture asked for it.
+    return nullptr;
+}
+
+void WebPage::onNewWindowRequested(QWebEngineNewWindowRequest &request)
+{
+    if (!m_guard.allowWindow(request.isUserInitiated()))
+        return;
     QWebEnginePage *page = nullptr;
     bool cancel = false;
     emit newWindowRequest(&page, &cancel);
-    return cancel ? nullptr : page;
+    if (!cancel && page)
+        request.openIn(page);
+}
+
+bool WebPage::showDialog(int kind, const QString &msg, const QString &defaultValue, QString *result)
+{
+    if (m_guard.dialogsStopped())
+        return false;
+    const bool offerStop = m_guard.countDialog();
+    QPointer<WebPage> self(this);
+    QWidget *owner = nullptr;
+    if (QWebEngineView *view = QWebEngineView::forPage(this))
+        owner = view->window();
+    bool stop = false;
+    const bool ok = PageDialog::ask(PageDialog::Kind(kind), msg, defaultValue, offerStop, owner, result, &stop);
+    if (self && stop)
+        m_guard.stopDialogs();
+    return ok;
+}
+
+void WebPage::javaScriptAlert(const QUrl &, const QString &msg)
+{
+    showDialog(PageDialog::Alert, msg, QString(), nullptr);
+}
+
+bool WebPage::javaScriptConfirm(const QUrl &, const QString &msg)
+{
+    return showDialog(PageDialog::Confirm, msg, QString(), nullptr);
+}
+
+bool WebPage::javaScriptPrompt(const QUrl &, const QString &msg, const QString &defaultValue, QString *result)
+{
+    QString value;
+    const bool ok = showDialog(PageDialog::Prompt, msg, defaultValue, &value);
+    if (ok && result)
+        *result = value;
+    return ok;
 }

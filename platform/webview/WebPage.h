@@ -1,9 +1,19 @@
 #pragma once
 
+#include "PageGuard.h"
+
 #include <QWebEnginePage>
 
+class QWebEngineNewWindowRequest;
+
 // The page decides policy: it asks its view before every navigation and for
-// every new window, and keeps the engine from showing messages of its own.
+// every new window, keeps the engine from showing messages of its own, and
+// shows the page's script dialogs itself.
+//
+// The browser's own script in the page (it reports the active element) runs
+// in an isolated world and speaks through the console with a key made for
+// this page alone: page scripts can neither read the key nor speak for that
+// script.
 class WebPage : public QWebEnginePage
 {
     Q_OBJECT
@@ -13,6 +23,11 @@ public:
     // Set by a certificate error of the current load, cleared at its start.
     bool hadCertificateError() const { return m_certError; }
     void resetCertificateError() { m_certError = false; }
+
+    // The browser itself sends the page somewhere: the page's allowances for
+    // dialogs and windows start afresh.
+    void browserNavigates() { m_guard.browserNavigates(); }
+    const PageGuard &guard() const { return m_guard; }
 
 signals:
     // Every navigation, main frame and frames; set *cancel to refuse it.
@@ -28,7 +43,16 @@ protected:
     QWebEnginePage *createWindow(WebWindowType type) override;
     void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel level, const QString &message, int line,
                                   const QString &source) override;
+    void javaScriptAlert(const QUrl &securityOrigin, const QString &msg) override;
+    bool javaScriptConfirm(const QUrl &securityOrigin, const QString &msg) override;
+    bool javaScriptPrompt(const QUrl &securityOrigin, const QString &msg, const QString &defaultValue,
+                          QString *result) override;
 
 private:
+    void onNewWindowRequested(QWebEngineNewWindowRequest &request);
+    bool showDialog(int kind, const QString &msg, const QString &defaultValue, QString *result);
+
     bool m_certError = false;
+    QString m_bridgePrefix;
+    PageGuard m_guard;
 };

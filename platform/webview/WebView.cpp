@@ -98,6 +98,17 @@ QString WebView::eventUrl(const QUrl &url) const
 
 void WebView::navigate(const QString &url, const QString &headers, const QByteArray &postData)
 {
+    m_page->browserNavigates();
+    startLoad(url, headers, postData);
+}
+
+void WebView::reissue(const QString &url, const QString &headers)
+{
+    startLoad(url, headers, QByteArray());
+}
+
+void WebView::startLoad(const QString &url, const QString &headers, const QByteArray &postData)
+{
     if (url == kAboutNav) {
         bool cancel = false;
         emit beforeNavigate2(kAboutNav, true, false, headers, &cancel);
@@ -229,11 +240,13 @@ bool WebView::hasDocument() const
 
 void WebView::goBack()
 {
+    m_page->browserNavigates();
     m_page->triggerAction(QWebEnginePage::Back);
 }
 
 void WebView::goForward()
 {
+    m_page->browserNavigates();
     m_page->triggerAction(QWebEnginePage::Forward);
 }
 
@@ -244,6 +257,7 @@ void WebView::stopLoad()
 
 void WebView::refresh()
 {
+    m_page->browserNavigates();
     m_page->triggerAction(QWebEnginePage::Reload);
 }
 

@@ -29,14 +29,21 @@ public:
 
     // Navigates to url. headers: lines "Name: value" sent with the request
     // (a "User-Agent" line replaces the engine's agent for this navigation);
-    // postData: bytes sent as a POST body. Both may be empty.
+    // postData: bytes sent as a POST body. Both may be empty. The browser
+    // sends the page there, so the page's allowances for dialogs and windows
+    // start afresh (PageGuard); so do goBack, goForward and refresh.
     void navigate(const QString &url, const QString &headers = QString(), const QByteArray &postData = QByteArray());
+    // Issues a navigation that has already begun once more, with other
+    // headers; it counts as the navigation it repeats, whoever started that.
+    void reissue(const QString &url, const QString &headers);
 
     // The current address as the events give it ("about:nav" for the marker).
     QString locationUrl() const;
     bool isAboutNav() const;
     // The page object handed out for new windows and kept as the document.
     QWebEnginePage *pageObject() const;
+    // Its policy: what the page may do on its own.
+    WebPage *webPage() const { return m_page; }
     // Whether the page holds a document (anything has been loaded).
     bool hasDocument() const;
 
@@ -81,6 +88,7 @@ signals:
     void downloadHandOff(const QString &url, bool *taken);
 
 private:
+    void startLoad(const QString &url, const QString &headers, const QByteArray &postData);
     void onNavigationRequest(const QUrl &url, int type, bool isMainFrame, bool *cancel);
     void onLoadingChanged(const QWebEngineLoadingInfo &info);
     void onDownloadRequested(QWebEngineDownloadRequest *download);

@@ -1,0 +1,145 @@
+#include "PageDialog.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include <vector>
+
+namespace {
+std::vector<QPointer<PageDialog>> &openDialogs()
+{
+    static std::vector<QPointer<PageDialog>> dialogs;
+    return dialogs;
+}
+
+bool &heldFlag()
+{
+    static bool held = false;
+    return held;
+}
+
+// Long page texts wrap at this width instead of widening the dialog.
+constexpr int kTextWidth = 420;
+} // namespace
+
+PageDialog::PageDialog(Kind kind, const QString &text, const QString &defaultValue, bool offerStop, QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("PageDialog"));
+    setWindowTitle(QStringLiteral("来自网页的消息"));
+    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+
+    auto *outer = new QVBoxLayout(this);
+    auto *row = new QHBoxLayout;
+    outer->addLayout(row);
+    const QStyle::StandardPixmap icon = kind == Alert ? QStyle::SP_MessageBoxWarning
+        : kind == Confirm                             ? QStyle::SP_MessageBoxQuestion
+                                                      : QStyle::SP_MessageBoxInformation;
+    auto *picture = new QLabel(this);
+    const int size = style()->pixelMetric(QStyle::PM_MessageBoxIconSize, nullptr, this);
+    picture->setPixmap(style()->standardIcon(icon, nullptr, this).pixmap(size, size));
+    picture->setAlignment(Qt::AlignTop);
+    row->addWidget(picture);
+
+    auto *column = new QVBoxLayout;
+    row->addLayout(column, 1);
+    auto *message = new QLabel(this);
+    message->setObjectName(QStringLiteral("lblText"));
+    message->setTextFormat(Qt::PlainText);
+    message->setText(text);
+    message->setWordWrap(true);
+    message->setMaximumWidth(kTextWidth);
+    message->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    column->addWidget(message);
+    if (kind == Prompt) {
+        m_edit = new QLineEdit(defaultValue, this);
+        m_edit->setObjectName(QStringLiteral("txtValue"));
+        column->addWidget(m_edit);
+    }
+    if (offerStop) {
+        m_stop = new QCheckBox(QStringLiteral("禁止此页再弹出对话框"), this);
+        m_stop->setObjectName(QStringLiteral("chkStop"));
+        column->addWidget(m_stop);
+    }
+
+    auto *buttons = new QDialogButtonBox(this);
+    buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole)->setObjectName(QStringLiteral("cmdOK"));
+    if (kind != Alert)
+        buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole)
+            ->setObjectName(QStringLiteral("cmdCancel"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    outer->addWidget(buttons);
+
+    auto &open = openDialogs();
+    open.erase(std::remove_if(open.begin(), open.end(), [](const QPointer<PageDialog> &d) { return d.isNull(); }),
+               open.end());
+    open.emplace_back(this);
+}
+
+PageDialog::~PageDialog() = default;
+
+bool PageDialog::ask(Kind kind, const QString &text, const QString &defaultValue, bool offerStop, QWidget *parent,
+                     QString *value, bool *stopAsked)
+{
+    if (stopAsked)
+        *stopAsked = false;
+    if (heldFlag())
+        return false;
+    PageDialog dialog(kind, text, defaultValue, offerStop, parent);
+    const bool ok = dialog.exec() == QDialog::Accepted && !heldFlag();
+    if (value)
+        *value = dialog.value();
+    if (stopAsked)
+        *stopAsked = dialog.stopAsked();
+    return ok;
+}
+
+QString PageDialog::value() const
+{
+    return m_edit ? m_edit->text() : QString();
+}
+
+bool PageDialog::stopAsked() const
+{
+    return m_stop && m_stop->isChecked();
+}
+
+int PageDialog::openCount()
+{
+    int n = 0;
+    for (const QPointer<PageDialog> &d : openDialogs()) {
+        if (d && d->isVisible())
+            ++n;
+    }
+    return n;
+}
+
+void PageDialog::holdAll()
+{
+    heldFlag() = true;
+    // A copy: rejecting ends nested dialogs, which may go away meanwhile.
+    const std::vector<QPointer<PageDialog>> open = openDialogs();
+    for (const QPointer<PageDialog> &d : open) {
+        if (d && d->isVisible())
+            d->reject();
+    }
+}
+
+void PageDialog::release()
+{
+    heldFlag() = false;
+}
+
+bool PageDialog::held()
+{
+    return heldFlag();
+}
