@@ -1,10 +1,14 @@
 #include "PageGuard.h"
 
-void PageGuard::browserNavigates()
+bool PageGuard::documentCreated()
 {
+    if (!m_renewPending)
+        return false;
+    m_renewPending = false;
     m_dialogs = 0;
     m_dialogsStopped = false;
     m_windowsLeft = kWindowsWithoutGesture;
+    return true;
 }
 
 bool PageGuard::countDialog()

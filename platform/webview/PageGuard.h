@@ -3,7 +3,9 @@
 // What one page may do on its own: how many script dialogs it shows and how
 // many windows it opens. Its allowances start afresh only when the browser
 // itself sends the page somewhere (a typed address, the toolbar, a tile, an
-// app): a page cannot renew them by navigating or reloading itself.
+// app), and only once the new document is there: a page cannot renew them by
+// navigating or reloading itself, and the document being left keeps its
+// limits until it is gone.
 //
 // Dialogs: every one is shown; from the second on, the dialog offers to stop
 // further dialogs of this page, and once the user did, the page's dialogs are
@@ -20,8 +22,12 @@ class PageGuard
 public:
     static constexpr int kWindowsWithoutGesture = 2;
 
-    // The browser sends the page somewhere: allowances start afresh.
-    void browserNavigates();
+    // The browser sends the page somewhere: allowances start afresh with the
+    // next document.
+    void browserNavigates() { m_renewPending = true; }
+    // A new document begins in the page's main frame; true when the page's
+    // allowances started afresh with it.
+    bool documentCreated();
 
     // The user asked to stop this page's dialogs.
     bool dialogsStopped() const { return m_dialogsStopped; }
@@ -32,9 +38,12 @@ public:
 
     // A page asks for a new window: whether it gets it (counted when it does).
     bool allowWindow(bool userGesture);
+    // Windows the page may still open without a gesture.
+    int windowsLeft() const { return m_windowsLeft; }
 
 private:
     int m_dialogs = 0;
     bool m_dialogsStopped = false;
     int m_windowsLeft = 0;
+    bool m_renewPending = false;
 };

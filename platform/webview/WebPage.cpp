@@ -10,19 +10,23 @@
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineScript>
 #include <QWebEngineScriptCollection>
+#include <QWebEngineSettings>
 #include <QWebEngineView>
 
 namespace {
 // The engine answers scripts only asynchronously and never while it is itself
 // deciding on a download, so the page reports its active element whenever it
 // changes, through the console, from its own isolated world. Every report
-// begins with the page's key, which only that world knows.
+// begins with the page's key, which only that world knows. The first report
+// of a document comes before any of the page's own scripts runs, and the
+// engine delivers it before anything those scripts ask for (dialogs, windows).
 
 QString activeElementScript(const QString &prefix)
 {
     // The key holds only hex digits and the prefix ASCII letters: it needs no quoting.
     return QStringLiteral(R"JS((function(){
   var prefix = '%1';
+  console.log(prefix + JSON.stringify({doc: true}));
   function report() {
     var e = document.activeElement, has = !!e && ('href' in e), href = '';
     if (has) { try { href = String(e.href); } catch (x) { href = ''; } }
@@ -65,6 +69,7 @@ WebPage::WebPage(QWebEngineProfile *profile, QObject *parent)
     watch.setRunsOnSubFrames(false);
     watch.setSourceCode(activeElementScript(m_bridgePrefix));
     scripts().insert(watch);
+    updateWindowPermission();
 }
 
 void WebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString &message, int, const QString &)
@@ -73,6 +78,11 @@ void WebPage::javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QStr
     if (!message.startsWith(m_bridgePrefix))
         return;
     const QJsonObject o = QJsonDocument::fromJson(message.mid(m_bridgePrefix.size()).toUtf8()).object();
+    if (o.contains(QStringLiteral("doc"))) {
+        if (m_guard.documentCreated())
+            updateWindowPermission();
+        return;
+    }
     emit activeElementChanged(o.value(QStringLiteral("has")).toBool(), o.value(QStringLiteral("href")).toString());
 }
 
@@ -90,9 +100,18 @@ QWebEnginePage *WebPage::createWindow(WebWindowType)
     return nullptr;
 }
 
+void WebPage::updateWindowPermission()
+{
+    // Once the allowance is spent the engine itself refuses windows without a
+    // gesture, before it builds anything for them.
+    settings()->setAttribute(QWebEngineSettings::JavascriptCanOpenWindows, m_guard.windowsLeft() > 0);
+}
+
 void WebPage::onNewWindowRequested(QWebEngineNewWindowRequest &request)
 {
-    if (!m_guard.allowWindow(request.isUserInitiated()))
+    const bool allowed = m_guard.allowWindow(request.isUserInitiated());
+    updateWindowPermission();
+    if (!allowed)
         return;
     QWebEnginePage *page = nullptr;
     bool cancel = false;

@@ -25,7 +25,7 @@ public:
     void resetCertificateError() { m_certError = false; }
 
     // The browser itself sends the page somewhere: the page's allowances for
-    // dialogs and windows start afresh.
+    // dialogs and windows start afresh with the next document.
     void browserNavigates() { m_guard.browserNavigates(); }
     const PageGuard &guard() const { return m_guard; }
 
@@ -50,6 +50,7 @@ protected:
 
 private:
     void onNewWindowRequested(QWebEngineNewWindowRequest &request);
+    void updateWindowPermission();
     bool showDialog(int kind, const QString &msg, const QString &defaultValue, QString *result);
 
     bool m_certError = false;

@@ -31,7 +31,8 @@ public:
     // (a "User-Agent" line replaces the engine's agent for this navigation);
     // postData: bytes sent as a POST body. Both may be empty. The browser
     // sends the page there, so the page's allowances for dialogs and windows
-    // start afresh (PageGuard); so do goBack, goForward and refresh.
+    // start afresh with the new document (PageGuard); so do goBack,
+    // goForward and refresh.
     void navigate(const QString &url, const QString &headers = QString(), const QByteArray &postData = QByteArray());
     // Issues a navigation that has already begun once more, with other
     // headers; it counts as the navigation it repeats, whoever started that.
