@@ -54,9 +54,14 @@ bool FileDialogs::mayWrite(QWidget *parent, const QString &path)
     const QFileInfo fi(path);
     if (!fi.exists() && !fi.isSymLink())
         return true;
-    return MsgBox(path + QStringLiteral(" 已存在。\r\n要替换它吗？"), MsgButtons::YesNo, MsgIcon::Exclamation,
-                  QStringLiteral("确认另存为"), parent)
-        == MsgAnswer::Yes;
+    MsgBoxRequest request;
+    request.text = path + QStringLiteral(" 已存在。\r\n要替换它吗？");
+    request.buttons = MsgButtons::YesNo;
+    request.icon = MsgIcon::Exclamation;
+    request.title = QStringLiteral("确认另存为");
+    // Enter alone never replaces a file.
+    request.secondIsDefault = true;
+    return MessageBoxes::impl()->ask(request, parent) == MsgAnswer::Yes;
 }
 
 QString FileDialogs::qtFilter(const QString &filter)

@@ -40,7 +40,8 @@ QString getSaveFileName(QWidget *parent, const QString &filter, const QString &t
                         const QString &folder);
 
 // Whether a file may be written at path: yes when nothing is there, else
-// the user is asked whether to replace it (title "确认另存为", Yes/No).
+// the user is asked whether to replace it (title "确认另存为", Yes/No, No
+// being the button Enter presses).
 bool mayWrite(QWidget *parent, const QString &path);
 
 // "desc" NUL "pattern" [NUL "desc" NUL "pattern" ...] -> "desc (pattern);;desc (pattern)".

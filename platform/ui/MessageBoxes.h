@@ -27,6 +27,8 @@ struct MsgBoxRequest
     MsgButtons buttons = MsgButtons::Ok;
     MsgIcon icon = MsgIcon::None;
     QString title;
+    // The button that Enter presses: the first, or (true) the second.
+    bool secondIsDefault = false;
 };
 
 class MessageBoxImpl

@@ -81,6 +81,12 @@ MsgAnswer QtMessageBoxes::ask(const MsgBoxRequest &request, QWidget *parent)
         onClose = MsgAnswer::Cancel;
         break;
     }
+    if (request.secondIsDefault) {
+        const QMessageBox::StandardButton second = request.buttons == MsgButtons::OkCancel ? QMessageBox::Cancel
+                                                                                              : QMessageBox::No;
+        if (QAbstractButton *b = box.button(second))
+            box.setDefaultButton(qobject_cast<QPushButton *>(b));
+    }
     ExecModal(&box);
     const QMessageBox::StandardButton chosen = box.standardButton(box.clickedButton());
     switch (chosen) {

@@ -57,6 +57,11 @@ PageDialog::PageDialog(Kind kind, const QString &text, const QString &defaultVal
     message->setText(text);
     message->setWordWrap(true);
     message->setMaximumWidth(kTextWidth);
+    // A short text stays on its line; a long one wraps at the text width.
+    int widest = 0;
+    for (const QString &line : text.split(QLatin1Char('\n')))
+        widest = qMax(widest, message->fontMetrics().horizontalAdvance(line));
+    message->setMinimumWidth(qMin(widest + 2, kTextWidth));
     message->setTextInteractionFlags(Qt::TextSelectableByMouse);
     column->addWidget(message);
     if (kind == Prompt) {

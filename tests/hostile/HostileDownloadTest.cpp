@@ -324,6 +324,7 @@ TEST_F(SaveDialog, AnExistingTargetIsReplacedOnlyWhenTheUserSaysSo)
     EXPECT_EQ(boxes.asked().at(0).text, old + QStringLiteral(" 已存在。\r\n要替换它吗？"));
     EXPECT_EQ(boxes.asked().at(0).buttons, MsgButtons::YesNo);
     EXPECT_EQ(boxes.asked().at(0).icon, MsgIcon::Exclamation);
+    EXPECT_TRUE(boxes.asked().at(0).secondIsDefault); // Enter alone says No
     ASSERT_EQ(dialogs.asked().size(), 2);
     EXPECT_EQ(dialogs.asked().at(1).initialName, QStringLiteral("config.ini"));
     EXPECT_EQ(QDir(dialogs.asked().at(1).folder), QDir(home.path()));
