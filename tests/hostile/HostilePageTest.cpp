@@ -39,6 +39,8 @@
 #include <memory>
 #include <vector>
 
+using tessivane::frmMain;
+
 namespace {
 
 // Answers page dialogs as the user would: every 20 ms it looks for a modal
