@@ -1,5 +1,7 @@
 #include "PageDialog.h"
 
+#include "ModalDialog.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDialogButtonBox>
@@ -11,9 +13,11 @@
 #include <QStyle>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <vector>
 
 namespace {
+// The dialogs being asked, shown or hidden for a while by the quick-hide mode.
 std::vector<QPointer<PageDialog>> &openDialogs()
 {
     static std::vector<QPointer<PageDialog>> dialogs;
@@ -83,11 +87,6 @@ PageDialog::PageDialog(Kind kind, const QString &text, const QString &defaultVal
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
     outer->addWidget(buttons);
-
-    auto &open = openDialogs();
-    open.erase(std::remove_if(open.begin(), open.end(), [](const QPointer<PageDialog> &d) { return d.isNull(); }),
-               open.end());
-    open.emplace_back(this);
 }
 
 PageDialog::~PageDialog() = default;
@@ -100,7 +99,10 @@ bool PageDialog::ask(Kind kind, const QString &text, const QString &defaultValue
     if (heldFlag())
         return false;
     PageDialog dialog(kind, text, defaultValue, offerStop, parent);
-    const bool ok = dialog.exec() == QDialog::Accepted && !heldFlag();
+    auto &open = openDialogs();
+    open.emplace_back(&dialog);
+    const bool ok = ExecModal(&dialog) == QDialog::Accepted && !heldFlag();
+    open.erase(std::remove(open.begin(), open.end(), QPointer<PageDialog>(&dialog)), open.end());
     if (value)
         *value = dialog.value();
     if (stopAsked)
@@ -120,12 +122,7 @@ bool PageDialog::stopAsked() const
 
 int PageDialog::openCount()
 {
-    int n = 0;
-    for (const QPointer<PageDialog> &d : openDialogs()) {
-        if (d && d->isVisible())
-            ++n;
-    }
-    return n;
+    return int(openDialogs().size());
 }
 
 void PageDialog::holdAll()
@@ -134,7 +131,7 @@ void PageDialog::holdAll()
     // A copy: rejecting ends nested dialogs, which may go away meanwhile.
     const std::vector<QPointer<PageDialog>> open = openDialogs();
     for (const QPointer<PageDialog> &d : open) {
-        if (d && d->isVisible())
+        if (d)
             d->reject();
     }
 }

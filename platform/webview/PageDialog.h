@@ -33,7 +33,7 @@ public:
     bool stopAsked() const;
     QCheckBox *stopBox() const { return m_stop; }
 
-    // How many page dialogs are up.
+    // How many page dialogs are being asked (up, or hidden by the quick-hide mode).
     static int openCount();
     // Cancels every page dialog that is up and answers later ones at once,
     // until release().
