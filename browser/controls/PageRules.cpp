@@ -1,5 +1,6 @@
 #include "PageRules.h"
 
+#include "NetErrorText.h"
 #include "VbCompat.h"
 
 namespace PageRules {
@@ -23,7 +24,8 @@ QString ErrorText(int statusCode)
 {
     return QStringLiteral("这个页面暂时无法显示，您可以尝试刷新页面") + QStringLiteral("\r\n")
         + QStringLiteral("或者从搜索引擎检索该网站的相关信息") + QStringLiteral("\r\n\r\n")
-        + QStringLiteral("错误代码 ") + QString::number(statusCode);
+        + QStringLiteral("错误代码 ") + QString::number(statusCode) + QStringLiteral("（")
+        + NetErrorText::Explain(statusCode) + QStringLiteral("）");
 }
 
 QString PageTitle(const QString &text, bool errorShown)

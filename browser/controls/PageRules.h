@@ -19,7 +19,8 @@ extern const QString kSearchHost;
 // search host, in any mix of capital and small letters.
 bool SuppressesErrorPanel(const QString &url);
 
-// The error panel's text for a status code (HTTP status, or a negative network code).
+// The error panel's text for a status code (HTTP status, or a negative network
+// code), with the cause in words beside the code.
 QString ErrorText(int statusCode);
 
 // The title kept for a new title text of the web view.

@@ -34,6 +34,12 @@ bool isNavMarker(const QUrl &url)
     return url.toString(QUrl::FullyEncoded) == navMarker().toString(QUrl::FullyEncoded);
 }
 
+// The engine's internal address of its own error page.
+bool isEngineErrorPage(const QString &url)
+{
+    return url.startsWith(QLatin1String("chrome-error:"), Qt::CaseInsensitive);
+}
+
 // Chromium reports a navigation that became a download or was stopped as
 // aborted; that is no failure of the page.
 constexpr int kErrAborted = -3;
@@ -77,7 +83,11 @@ WebView::WebView(QWidget *parent)
             return;
         emit titleChange(t);
     });
-    connect(m_page, &QWebEnginePage::linkHovered, this, [this](const QString &url) { emit statusTextChange(url); });
+    connect(m_page, &QWebEnginePage::linkHovered, this, [this](const QString &url) {
+        // A link of the engine's own error page points into its internal
+        // error document, an address that means nothing to the user.
+        emit statusTextChange(isEngineErrorPage(url) ? QString() : url);
+    });
     connect(m_page, &QWebEnginePage::loadingChanged, this, &WebView::onLoadingChanged);
     connect(WebProfile::instance(), &QWebEngineProfile::downloadRequested, this,
             [this](QWebEngineDownloadRequest *d) {

@@ -11,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTcpServer>
 
 namespace {
@@ -86,12 +87,12 @@ TEST_F(PageEvents, FailedLoadsShowTheErrorPanelUntilTheNextNavigation)
     struct Case
     {
         QString url;
-        QString codeText; // what the error text ends with
+        QString codeText; // what the error text ends with: the code and its words
         bool panel;
     };
     const QList<Case> cases = {
-        {server.url(QStringLiteral("/missing")), QStringLiteral("错误代码 404"), true},
-        {refusedUrl(QStringLiteral("/x")), QStringLiteral("错误代码 -"), true},
+        {server.url(QStringLiteral("/missing")), QStringLiteral("错误代码 404（找不到该网页）"), true},
+        {refusedUrl(QStringLiteral("/x")), QStringLiteral("错误代码 -102（服务器拒绝了连接）"), true},
         {refusedUrl(QStringLiteral("/JaVa/x")), QString(), false},
         {refusedUrl(QStringLiteral("/s?h=WWW.BAIDU.COM")), QString(), false},
     };
@@ -102,7 +103,7 @@ TEST_F(PageEvents, FailedLoadsShowTheErrorPanelUntilTheNextNavigation)
         EXPECT_EQ(web->picError->isVisible(), c.panel);
         EXPECT_EQ(web->bErrShown, c.panel);
         if (c.panel) {
-            EXPECT_TRUE(web->lblShow[1]->text().contains(c.codeText)) << web->lblShow[1]->text().toStdString();
+            EXPECT_TRUE(web->lblShow[1]->text().endsWith(c.codeText)) << web->lblShow[1]->text().toStdString();
             EXPECT_TRUE(web->lblShow[1]->text().startsWith(QStringLiteral("这个页面暂时无法显示")));
             EXPECT_EQ(web->LocationName(), QStringLiteral("Tessivane 无法载入页面"));
         } else {
@@ -222,6 +223,50 @@ TEST_F(PageEvents, SnapshotIsTwentyPixelsSmallerThanTheWebView)
         return img.toImage().pixelColor(200, 200) == QColor(255, 0, 0);
     }));
     EXPECT_EQ(img.size(), QSize(780, 580));
+}
+
+TEST_F(PageEvents, StatusTextNeverCarriesTheEngineErrorPage)
+{
+    // An address whose failure shows the engine's own error page: its link
+    // points into the engine's internal error document.
+    ASSERT_TRUE(load(refusedUrl(QStringLiteral("/java/x"))));
+    ASSERT_FALSE(web->picError->isVisible());
+    QPointF link(-1, -1);
+    bool answered = false;
+    web->Wb->page()->runJavaScript(
+        QStringLiteral("(function () { var a = document.querySelectorAll('a[href]');"
+                       " for (var i = 0; i < a.length; ++i) { var r = a[i].getBoundingClientRect();"
+                       " if (r.width > 0 && r.height > 0) return [r.x + r.width / 2, r.y + r.height / 2]; }"
+                       " return []; })()"),
+        [&](const QVariant &v) {
+            const QVariantList xy = v.toList();
+            if (xy.size() == 2)
+                link = QPointF(xy.at(0).toDouble(), xy.at(1).toDouble());
+            answered = true;
+        });
+    ASSERT_TRUE(WaitFor([&] { return answered; }));
+    ASSERT_GE(link.x(), 0) << "the engine's error page shows no link";
+
+    // Hovering the link reports it, but never as the engine's address.
+    rec->clear();
+    QWidget *surface = web->Wb->focusProxy();
+    ASSERT_NE(surface, nullptr);
+    const QPoint at = surface->mapFrom(web->Wb, link.toPoint());
+    QTest::mouseMove(surface, at + QPoint(0, 60));
+    QTest::mouseMove(surface, at);
+    ASSERT_TRUE(WaitFor([&] { return !rec->only({QStringLiteral("StaTxtChange")}).isEmpty(); }));
+    for (const QString &e : rec->only({QStringLiteral("StaTxtChange")}))
+        EXPECT_FALSE(e.contains(QLatin1String("chrome-error"), Qt::CaseInsensitive)) << e.toStdString();
+
+    // The next good load ends with "完成", and nothing of the error page comes back.
+    rec->clear();
+    ASSERT_TRUE(load(server.url(QStringLiteral("/a"))));
+    QTest::mouseMove(surface, at + QPoint(0, 1));
+    const QStringList status = rec->only({QStringLiteral("StaTxtChange")});
+    ASSERT_FALSE(status.isEmpty());
+    EXPECT_EQ(status.last(), QStringLiteral("StaTxtChange 完成"));
+    for (const QString &e : status)
+        EXPECT_FALSE(e.contains(QLatin1String("chrome-error"), Qt::CaseInsensitive)) << e.toStdString();
 }
 
 } // namespace
