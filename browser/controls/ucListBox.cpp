@@ -8,6 +8,7 @@
 #include "VbCompat.h"
 #include "ucListBoxFill.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -258,6 +259,36 @@ void ucListBox::lblSel_MouseMove(int button, int, double, double y)
         SetTTop(lblSel, barTop() - m_selY + y);
     else
         m_selY = y;
+}
+
+void ucListBox::mousePressEvent(QMouseEvent *e)
+{
+    // The row texts and icons let the mouse through: a press outside the bar
+    // lands here.
+    const double y = PxToTwips(int(e->position().y()));
+    const int rows = 3 + m_hisRows;
+    const int row = qBound(0, int(y / H), rows - 1);
+    setBarRow(row);
+    m_selY = y - row * H;
+    m_listPress = true;
+    e->accept();
+}
+
+void ucListBox::mouseMoveEvent(QMouseEvent *e)
+{
+    if (!m_listPress)
+        return;
+    const double y = PxToTwips(int(e->position().y())) - barTop();
+    lblSel_MouseMove(e->buttons() == Qt::LeftButton ? 1 : 0, 0, 0, y);
+}
+
+void ucListBox::mouseReleaseEvent(QMouseEvent *e)
+{
+    if (!m_listPress)
+        return;
+    m_listPress = false;
+    e->accept();
+    lblSel_MouseUp(0, 0, 0, 0);
 }
 
 void ucListBox::lblSel_MouseUp(int, int, double, double)

@@ -65,6 +65,11 @@ signals:
 protected:
     void paintEvent(QPaintEvent *e) override;
     void resizeEvent(QResizeEvent *e) override;
+    // A press on a row the bar does not stand on moves the bar there; the
+    // press then goes on as one on the bar, so the release takes that row.
+    void mousePressEvent(QMouseEvent *e) override;
+    void mouseMoveEvent(QMouseEvent *e) override;
+    void mouseReleaseEvent(QMouseEvent *e) override;
 
 private:
     void lblSel_MouseDown(int button, int shift, double x, double y);
@@ -91,4 +96,6 @@ private:
     QString m_hisLst;
     QString m_appLst;
     int m_hisRows = 0;
+    // A press on the list outside the bar is under way.
+    bool m_listPress = false;
 };

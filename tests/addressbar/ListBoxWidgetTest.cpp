@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QMouseEvent>
 #include <QSignalSpy>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,19 @@ void DragBar(ucListBox &list, double grab, double dy)
     SendBar(list, QEvent::MouseButtonPress, grab, Qt::LeftButton, Qt::LeftButton);
     SendBar(list, QEvent::MouseMove, grab + dy, Qt::NoButton, Qt::LeftButton);
     SendBar(list, QEvent::MouseButtonRelease, grab, Qt::LeftButton, Qt::NoButton);
+}
+
+// Clicks the list where a user would at a vertical position (twips): the
+// press and release go to the control under the mouse there.
+void ClickList(ucListBox &list, double yTwips, Qt::MouseButton button = Qt::LeftButton)
+{
+    const QPoint at(40, int(yTwips / kTwipsPerPixel));
+    QWidget *target = list.childAt(at);
+    if (!target)
+        target = &list;
+    const QPoint local = target->mapFrom(&list, at);
+    QTest::mousePress(target, button, Qt::NoModifier, local);
+    QTest::mouseRelease(target, button, Qt::NoModifier, local);
 }
 
 QStringList Entries(int n, const QString &pattern)
@@ -156,6 +170,50 @@ TEST_F(ListBoxWidget, ReleaseOnTheBarTakesTheRowUnderIt)
         // the bar goes back to the first row; the taken row is kept
         EXPECT_EQ(TTop(list.lblSel), 0);
     }
+}
+
+TEST_F(ListBoxWidget, AClickTakesTheRowUnderTheMouseHighlightedOrNot)
+{
+    folder.writeHistory({QStringLiteral("ab.com"), QStringLiteral("abc.com"), QStringLiteral("abd.com")});
+    QSignalSpy clicked(&list, &ucListBox::MouseClicked);
+
+    const struct
+    {
+        double y; // where the click lands, twips from the list's top
+        const char *selected;
+        bool search;
+    } cases[] = {
+        {3.5 * H, "ab.com", false},   // the highlighted first entry
+        {4.5 * H, "abc.com", false},  // a second entry, not highlighted
+        {5.2 * H, "abd.com", false},  // the last entry, near its top
+        {0.5 * H, "ab", false},       // the go-to row
+        {1.5 * H, "ab", true},        // the search row
+        {2.9 * H, "ab", false},       // the app row, near its bottom
+    };
+    for (const auto &c : cases) {
+        list.EnterTxt(QStringLiteral("ab"));
+        ASSERT_EQ(list.selRow(), 3);
+        const int before = int(clicked.count());
+        ClickList(list, c.y);
+        EXPECT_EQ(clicked.count(), before + 1) << c.y;
+        EXPECT_EQ(list.Selected(), QString::fromUtf8(c.selected)) << c.y;
+        EXPECT_EQ(list.SeledSearch(), c.search) << c.y;
+        EXPECT_EQ(TTop(list.lblSel), 0);
+    }
+
+    // Pressed on a row that is not highlighted and dragged: the bar follows
+    // and the release takes the row where it ends.
+    list.EnterTxt(QStringLiteral("ab"));
+    const QPoint press(40, int(4.5 * H / kTwipsPerPixel));
+    const QPoint drop(40, int(1.5 * H / kTwipsPerPixel));
+    QTest::mousePress(&list, Qt::LeftButton, Qt::NoModifier, press);
+    QMouseEvent move(QEvent::MouseMove, QPointF(drop), list.mapToGlobal(QPointF(drop)), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&list, &move);
+    EXPECT_EQ(list.selRow(), 1);
+    QTest::mouseRelease(&list, Qt::LeftButton, Qt::NoModifier, drop);
+    EXPECT_EQ(list.Selected(), QStringLiteral("ab"));
+    EXPECT_TRUE(list.SeledSearch());
 }
 
 TEST_F(ListBoxWidget, ColoursReachTheRowsMadeLater)
