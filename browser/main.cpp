@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QLoggingCategory>
 #include <QStringList>
 #include <QTranslator>
 
@@ -23,6 +24,10 @@ constexpr auto kTermGrace = std::chrono::seconds(4);
 
 int main(int argc, char **argv)
 {
+    // The web engine lists its graphics set-up and start parameters at every
+    // start; a normal start stays quiet on the terminal. Its warnings still
+    // show, and QT_LOGGING_RULES can bring the list back.
+    QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     // Pages and the tab thumbnails share one GL context.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     QApplication app(argc, argv);

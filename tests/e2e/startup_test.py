@@ -128,5 +128,32 @@ class SingleInstance(unittest.TestCase):
                 self.assertEqual(a, b)
 
 
+class QuietStart(unittest.TestCase):
+    """A normal start leaves the terminal to real warnings: the web engine's
+    list of its graphics set-up and start parameters is not printed."""
+
+    def setUp(self):
+        self.server = harness.Server(PAGES)
+        self.folder = harness.ProgramFolder(APP_DIR)
+        self.folder.set_setting('OnOpen', '0')
+        self.folder.set_setting('HomePage', self.server.url('/home.html'))
+        self.folder.set_setting('Unload', '0')
+        self.proc = self.folder.start()
+
+    def tearDown(self):
+        harness.stop(self.proc)
+        self.server.close()
+        self.folder.cleanup()
+
+    def test_engine_prints_no_start_up_list(self):
+        # The engine has started once it fetched the start page.
+        self.assertTrue(self.server.wait_for('/home.html', 1, 60), 'start page not loaded')
+        self.assertIsNone(self.proc.poll())
+        harness.stop(self.proc)
+        err = self.folder.stderr_of(self.proc).decode('utf-8', 'replace')
+        self.assertNotIn('qt.webenginecontext', err)
+        self.assertNotIn('Init Parameters', err)
+
+
 if __name__ == '__main__':
     unittest.main(verbosity=2)
