@@ -4,7 +4,6 @@ loopback web server that records the paths it served, and process control."""
 import http.server
 import os
 import shutil
-import socket
 import subprocess
 import tempfile
 import threading
@@ -63,16 +62,23 @@ class Server:
 
 class ProgramFolder:
     """A copy of the shipped program folder with its own runtime folder, so
-    that instances of this test never meet other instances."""
+    that instances of this test never meet other instances. The seamed
+    program (the browser's main() with the test doubles of its desktop seams)
+    is copied in beside the shipped one, as it finds its files by its own
+    folder."""
 
-    def __init__(self, app_dir):
+    SEAMED = 'tessivane_seamed'
+
+    def __init__(self, app_dir, seamed_exe):
         self.root = tempfile.mkdtemp(prefix='tsv-e2e-')
         self.app = os.path.join(self.root, 'app')
         shutil.copytree(app_dir, self.app, symlinks=True)
+        shutil.copy2(seamed_exe, os.path.join(self.app, self.SEAMED))
         self.runtime = os.path.join(self.root, 'run')
         os.mkdir(self.runtime, 0o700)
         self.home = os.path.join(self.root, 'home')
         os.mkdir(self.home)
+        self._count = 0
 
     def path(self, rel):
         return os.path.join(self.app, rel.replace('\\', '/'))
@@ -100,7 +106,7 @@ class ProgramFolder:
         assert done, key
         self.write('config.ini', b'\r\n'.join(out))
 
-    def env(self, **extra):
+    def env(self):
         e = dict(os.environ)
         e['XDG_RUNTIME_DIR'] = self.runtime
         e['XDG_DATA_HOME'] = os.path.join(self.home, 'data')
@@ -108,28 +114,108 @@ class ProgramFolder:
         e['XDG_CACHE_HOME'] = os.path.join(self.home, 'cache')
         e['HOME'] = self.home
         e.setdefault('QTWEBENGINE_DISABLE_SANDBOX', '1')
-        e.update(extra)
         return e
 
-    def start(self, args=(), **env):
-        """Starts Tessivane; its standard error goes to a file (read it with
-        stderr_of), so that a chatty engine never blocks on a full pipe."""
-        self._count = getattr(self, '_count', 0) + 1
-        err_path = os.path.join(self.root, 'stderr-%d.txt' % self._count)
-        with open(err_path, 'wb') as err:
-            p = subprocess.Popen([self.path('Tessivane')] + list(args), env=self.env(**env),
-                                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=err,
-                                 cwd=self.root)
-        p.err_path = err_path
-        return p
+    def _err_file(self):
+        self._count += 1
+        return os.path.join(self.root, 'stderr-%d.txt' % self._count)
 
-    @staticmethod
-    def stderr_of(proc):
-        with open(proc.err_path, 'rb') as f:
-            return f.read()
+    def start(self, args=()):
+        """Starts the shipped Tessivane; its standard error goes to a file, so
+        that a chatty engine never blocks on a full pipe."""
+        with open(self._err_file(), 'wb') as err:
+            return subprocess.Popen([self.path('Tessivane')] + list(args), env=self.env(),
+                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=err,
+                                    cwd=self.root)
+
+    def start_seamed(self, args=()):
+        """Starts the seamed program; see Seamed."""
+        with open(self._err_file(), 'wb') as err:
+            p = subprocess.Popen([self.path(self.SEAMED)] + list(args), env=self.env(),
+                                 stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=err,
+                                 cwd=self.root)
+        return Seamed(p)
 
     def cleanup(self):
         shutil.rmtree(self.root, ignore_errors=True)
+
+
+class Seamed:
+    """The seamed program as its test drives it: the lines it reported
+    (message boxes as 'msgbox TITLE|TEXT|ANSWER', finished clicks as
+    'clicked VISIBLE') and the commands it takes ('close ANSWER')."""
+
+    def __init__(self, proc):
+        self.proc = proc
+        self.pid = proc.pid
+        self._lines = []
+        self._cond = threading.Condition()
+        threading.Thread(target=self._read, daemon=True).start()
+
+    def _read(self):
+        for raw in self.proc.stdout:
+            with self._cond:
+                self._lines.append(raw.decode('utf-8', 'replace').rstrip('\n'))
+                self._cond.notify_all()
+        self.proc.stdout.close()
+        with self._cond:
+            self._lines.append(None)  # end of output
+            self._cond.notify_all()
+
+    def lines(self, prefix=''):
+        with self._cond:
+            return [l for l in self._lines if l is not None and l.startswith(prefix)]
+
+    def msgboxes(self):
+        return [l[len('msgbox '):] for l in self.lines('msgbox ')]
+
+    def wait_line(self, prefix, count=1, timeout=30):
+        """Waits until COUNT lines starting with PREFIX were reported; returns
+        the last of them, or None when the program ended or the time ran out."""
+        end = time.time() + timeout
+        with self._cond:
+            while True:
+                found = [l for l in self._lines if l is not None and l.startswith(prefix)]
+                if len(found) >= count:
+                    return found[count - 1]
+                left = end - time.time()
+                if None in self._lines or left <= 0:
+                    return None
+                self._cond.wait(left)
+
+    def wait_state(self, pred, timeout=30):
+        """Asks for the state until pred(tabs, address) holds; returns the
+        last (tabs, address), or None when the program ended or never got there."""
+        end = time.time() + timeout
+        last = None
+        while time.time() < end:
+            asked = len(self.lines('state '))
+            self.command('state')
+            line = self.wait_line('state ', asked + 1, max(0.1, end - time.time()))
+            if line is None:
+                return None
+            words = line.split(' ', 2)
+            last = (int(words[1]), words[2] if len(words) > 2 else '')
+            if pred(*last):
+                return last
+            time.sleep(0.05)
+        return last
+
+    def command(self, line):
+        self.proc.stdin.write(line.encode() + b'\n')
+        self.proc.stdin.flush()
+
+    def wait(self, timeout):
+        code = self.proc.wait(timeout)
+        self.proc.stdin.close()
+        return code
+
+    def poll(self):
+        return self.proc.poll()
+
+    @property
+    def returncode(self):
+        return self.proc.returncode
 
 
 def wait_socket(folder, timeout=30):
@@ -142,12 +228,8 @@ def wait_socket(folder, timeout=30):
     return False
 
 
-def xdotool(*args):
-    r = subprocess.run(['xdotool'] + list(args), capture_output=True, text=True)
-    return r.stdout.strip()
-
-
 def stop(proc):
+    proc = getattr(proc, 'proc', proc)
     if proc.poll() is None:
         proc.terminate()
         try:
@@ -155,3 +237,5 @@ def stop(proc):
         except subprocess.TimeoutExpired:
             proc.kill()
             proc.wait()
+    if proc.stdin:
+        proc.stdin.close()

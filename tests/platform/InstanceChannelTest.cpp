@@ -53,12 +53,6 @@ protected:
         while (!done() && !deadline.hasExpired())
             QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
     }
-    static void pumpFor(int ms)
-    {
-        QDeadlineTimer deadline(ms);
-        while (!deadline.hasExpired())
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-    }
 
     // How a raw client ends its side: shut down its sending side and read the
     // answer (as senders do), close the connection at once, or keep it open

@@ -73,7 +73,7 @@ protected:
     {
         frmSHide::Unload();
         delete w;
-        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         setProgramFolderOverride(QString());
     }
     int openTabs() const { return OpenTabCount(w); }

@@ -8,6 +8,7 @@
 #include "ucWeb.h"
 
 #include <QTest>
+#include <QWebEnginePage>
 
 using tessivane::frmMain;
 
@@ -48,11 +49,17 @@ QString CurrentPageAddress(const frmMain *w)
     return page ? page->LocationURL() : QString();
 }
 
+bool PageSettled(const frmMain *w, const char *title)
+{
+    const ucWeb *page = w->Web(w->CurIdx);
+    if (!page || !page->LocationURL().contains(QLatin1String(title)) || page->LocationName() != QLatin1String(title))
+        return false;
+    const QWebEnginePage *document = page->Docoment();
+    return document && !document->isLoading();
+}
+
 bool GoAndWait(frmMain *w, const char *title)
 {
     w->WebGoTo(DataUrl(title));
-    if (!QTest::qWaitFor([&] { return CurrentPageAddress(w).contains(QLatin1String(title)); }, 15000))
-        return false;
-    QTest::qWait(200);
-    return true;
+    return QTest::qWaitFor([&] { return PageSettled(w, title); }, 15000);
 }

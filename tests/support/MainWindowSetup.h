@@ -18,6 +18,8 @@ tessivane::frmMain *OpenMainWindow(const QString &folder, const QList<QPair<QStr
 int OpenTabCount(const tessivane::frmMain *w);
 // The address of the current tab ("" when there is none).
 QString CurrentPageAddress(const tessivane::frmMain *w);
-// Navigates the current tab to a page titled title and waits until it is
-// there (15 s at most), then lets it settle; false when it never arrived.
+// Whether the current tab shows the page titled title, loaded to its end.
+bool PageSettled(const tessivane::frmMain *w, const char *title);
+// Navigates the current tab to a page titled title and waits until it has
+// settled there (15 s at most); false when it never did.
 bool GoAndWait(tessivane::frmMain *w, const char *title);
