@@ -18,6 +18,7 @@
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QWebEnginePage>
 
 using tessivane::frmMain;
 
@@ -60,16 +61,20 @@ TEST_F(Gestures, BackForwardAndRefresh)
 
     // Strings without an action change nothing; both refresh strings load the
     // same page again.
+    ucWeb *page = w->Web(w->CurIdx);
+    int loads = 0;
+    QObject::connect(page->Docoment(), &QWebEnginePage::loadStarted, page, [&] { ++loads; });
     w->DoMouse(QStringLiteral("左右"));
     w->DoMouse(QString());
+    ASSERT_TRUE(PageCaughtUp(page));
+    EXPECT_EQ(loads, 0);
     EXPECT_EQ(openTabs(), 1);
     for (const QString &refresh : {QStringLiteral("上下"), QStringLiteral("下上")}) {
-        ucWeb *page = w->Web(w->CurIdx);
-        int loads = 0;
+        int completes = 0;
         const QMetaObject::Connection c =
-            QObject::connect(page, &ucWeb::DocComplete, page, [&](QObject *, QVariant *) { ++loads; });
+            QObject::connect(page, &ucWeb::DocComplete, page, [&](QObject *, QVariant *) { ++completes; });
         w->DoMouse(refresh);
-        const bool reloaded = QTest::qWaitFor([&] { return loads > 0; }, 15000);
+        const bool reloaded = QTest::qWaitFor([&] { return completes > 0; }, 15000);
         QObject::disconnect(c);
         ASSERT_TRUE(reloaded) << qPrintable(refresh);
         EXPECT_TRUE(location().contains(QLatin1String("second")));

@@ -8,6 +8,9 @@
 #include "ucWeb.h"
 
 #include <QTest>
+#include <QVariant>
+
+#include <memory>
 #include <QWebEnginePage>
 
 using tessivane::frmMain;
@@ -56,6 +59,16 @@ bool PageSettled(const frmMain *w, const char *title)
         return false;
     const QWebEnginePage *document = page->Docoment();
     return document && !document->isLoading();
+}
+
+bool PageCaughtUp(ucWeb *page)
+{
+    QWebEnginePage *document = page ? page->Docoment() : nullptr;
+    if (!document)
+        return false;
+    auto answered = std::make_shared<bool>(false);
+    document->runJavaScript(QStringLiteral("0"), [answered](const QVariant &) { *answered = true; });
+    return QTest::qWaitFor([&] { return *answered; }, 5000);
 }
 
 bool GoAndWait(frmMain *w, const char *title)

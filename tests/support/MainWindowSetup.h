@@ -4,6 +4,7 @@
 #include <QPair>
 #include <QString>
 
+class ucWeb;
 namespace tessivane {
 class frmMain;
 }
@@ -20,6 +21,10 @@ int OpenTabCount(const tessivane::frmMain *w);
 QString CurrentPageAddress(const tessivane::frmMain *w);
 // Whether the current tab shows the page titled title, loaded to its end.
 bool PageSettled(const tessivane::frmMain *w, const char *title);
+// Waits until the page's engine has answered a script (5 s at most). What the
+// page was told before, a navigation say, has been taken up by then: a load
+// it started has been reported. False when no answer came.
+bool PageCaughtUp(ucWeb *page);
 // Navigates the current tab to a page titled title and waits until it has
 // settled there (15 s at most); false when it never did.
 bool GoAndWait(tessivane::frmMain *w, const char *title);
