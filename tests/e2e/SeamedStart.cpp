@@ -3,15 +3,20 @@
 // program runs as shipped except that nobody has to answer its dialogs and
 // the keyboard it polls is its own.
 //
-// The test talks to it by lines:
+// The test talks to it by lines, so that it never needs to find the window on
+// the shared display or to move the display's pointer:
 //   stdout  "msgbox TITLE|TEXT|ANSWER"  each message box, as it is answered
 //                                       (line breaks shown as "\n")
 //           "clicked VISIBLE"           a click asked for on stdin is done;
 //                                       VISIBLE is 1 while the window shows
 //           "state TABS ADDRESS"        the open tabs and the current address
-//   stdin   "close ANSWER"              clicks the caption's close button; the
+//           "modal TITLE"               the title of the modal window that
+//                                       waits for an answer ("" when none)
+//   stdin   "click CONTROL ANSWER"      clicks a control of the main window
+//                                       ("close" the caption's close button,
+//                                       "download" the download button); the
 //                                       box it may raise gets ANSWER (yes/no)
-//           "state"                     asks for a state line
+//           "state", "modal"            ask for a state or modal line
 // Boxes without a queued answer get OK.
 #include "FakeFileDialogs.h"
 #include "FakeKeyState.h"
@@ -104,19 +109,26 @@ private:
     void run(const QString &line)
     {
         const QStringList words = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (words.value(0) == QLatin1String("state")) {
-            const tessivane::frmMain *w = mainWindow();
-            sendLine(QStringLiteral("state %1 %2").arg(w ? OpenTabCount(w) : 0).arg(w ? CurrentPageAddress(w) : QString()));
-            return;
-        }
-        if (words.value(0) != QLatin1String("close"))
-            return;
-        m_boxes->queueAnswer(words.value(1) == QLatin1String("yes") ? MsgAnswer::Yes : MsgAnswer::No);
+        const QString command = words.value(0);
         tessivane::frmMain *w = mainWindow();
-        if (w && w->imgCtrl[0])
-            QTest::mouseClick(w->imgCtrl[0], Qt::LeftButton);
-        w = mainWindow();
-        sendLine(QStringLiteral("clicked ") + QLatin1String(w && w->isVisible() ? "1" : "0"));
+        if (command == QLatin1String("state")) {
+            sendLine(QStringLiteral("state %1 %2").arg(w ? OpenTabCount(w) : 0).arg(w ? CurrentPageAddress(w) : QString()));
+        } else if (command == QLatin1String("modal")) {
+            const QWidget *modal = QApplication::activeModalWidget();
+            sendLine(QStringLiteral("modal ") + (modal ? modal->windowTitle() : QString()));
+        } else if (command == QLatin1String("click")) {
+            QWidget *control = nullptr;
+            if (w && words.value(1) == QLatin1String("close"))
+                control = w->imgCtrl[0];
+            else if (w && words.value(1) == QLatin1String("download"))
+                control = w->imgDwn;
+            m_boxes->queueAnswer(words.value(2) == QLatin1String("yes") ? MsgAnswer::Yes : MsgAnswer::No);
+            if (control)
+                QTest::mouseClick(control, Qt::LeftButton);
+            m_boxes->clear(); // an answer the click did not use is not kept for later boxes
+            w = mainWindow();
+            sendLine(QStringLiteral("clicked ") + QLatin1String(w && w->isVisible() ? "1" : "0"));
+        }
     }
 
     ReportedBoxes *m_boxes;

@@ -73,7 +73,7 @@ class ProgramFolder:
         self.root = tempfile.mkdtemp(prefix='tsv-e2e-')
         self.app = os.path.join(self.root, 'app')
         shutil.copytree(app_dir, self.app, symlinks=True)
-        shutil.copy2(seamed_exe, os.path.join(self.app, self.SEAMED))
+        shutil.copy2(seamed_exe, self.path(self.SEAMED))
         self.runtime = os.path.join(self.root, 'run')
         os.mkdir(self.runtime, 0o700)
         self.home = os.path.join(self.root, 'home')
@@ -106,7 +106,7 @@ class ProgramFolder:
         assert done, key
         self.write('config.ini', b'\r\n'.join(out))
 
-    def env(self):
+    def env(self, **extra):
         e = dict(os.environ)
         e['XDG_RUNTIME_DIR'] = self.runtime
         e['XDG_DATA_HOME'] = os.path.join(self.home, 'data')
@@ -114,24 +114,33 @@ class ProgramFolder:
         e['XDG_CACHE_HOME'] = os.path.join(self.home, 'cache')
         e['HOME'] = self.home
         e.setdefault('QTWEBENGINE_DISABLE_SANDBOX', '1')
+        e.update(extra)
         return e
 
     def _err_file(self):
         self._count += 1
         return os.path.join(self.root, 'stderr-%d.txt' % self._count)
 
-    def start(self, args=()):
-        """Starts the shipped Tessivane; its standard error goes to a file, so
-        that a chatty engine never blocks on a full pipe."""
-        with open(self._err_file(), 'wb') as err:
-            return subprocess.Popen([self.path('Tessivane')] + list(args), env=self.env(),
-                                    stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=err,
-                                    cwd=self.root)
+    def start(self, args=(), **env):
+        """Starts the shipped Tessivane; its standard error goes to a file (read
+        it with stderr_of), so that a chatty engine never blocks on a full pipe."""
+        err_path = self._err_file()
+        with open(err_path, 'wb') as err:
+            p = subprocess.Popen([self.path('Tessivane')] + list(args), env=self.env(**env),
+                                 stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=err,
+                                 cwd=self.root)
+        p.err_path = err_path
+        return p
 
-    def start_seamed(self, args=()):
+    @staticmethod
+    def stderr_of(proc):
+        with open(proc.err_path, 'rb') as f:
+            return f.read()
+
+    def start_seamed(self, args=(), **env):
         """Starts the seamed program; see Seamed."""
         with open(self._err_file(), 'wb') as err:
-            p = subprocess.Popen([self.path(self.SEAMED)] + list(args), env=self.env(),
+            p = subprocess.Popen([self.path(self.SEAMED)] + list(args), env=self.env(**env),
                                  stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=err,
                                  cwd=self.root)
         return Seamed(p)
@@ -141,9 +150,8 @@ class ProgramFolder:
 
 
 class Seamed:
-    """The seamed program as its test drives it: the lines it reported
-    (message boxes as 'msgbox TITLE|TEXT|ANSWER', finished clicks as
-    'clicked VISIBLE') and the commands it takes ('close ANSWER')."""
+    """The seamed program as its test drives it: the lines it reports and the
+    commands it takes (see SeamedStart.cpp)."""
 
     def __init__(self, proc):
         self.proc = proc
@@ -189,17 +197,36 @@ class Seamed:
         end = time.time() + timeout
         last = None
         while time.time() < end:
-            asked = len(self.lines('state '))
-            self.command('state')
-            line = self.wait_line('state ', asked + 1, max(0.1, end - time.time()))
+            line = self.ask('state', max(0.1, end - time.time()))
             if line is None:
                 return None
-            words = line.split(' ', 2)
-            last = (int(words[1]), words[2] if len(words) > 2 else '')
+            words = line.split(' ', 1)
+            last = (int(words[0]), words[1] if len(words) > 1 else '')
             if pred(*last):
                 return last
             time.sleep(0.05)
         return last
+
+    def ask(self, command, timeout=30):
+        """Sends a command that answers with one line starting with its own
+        name; returns that line's rest, or None when no answer came."""
+        name = command.split(' ', 1)[0]
+        asked = len(self.lines(name + ' '))
+        self.command(command)
+        line = self.wait_line(name + ' ', asked + 1, timeout)
+        return None if line is None else line[len(name) + 1:]
+
+    def click(self, control, answer='no'):
+        """Clicks a control of the main window ('close', 'download'); a
+        question it raises gets ANSWER. Returns whether the window still
+        shows afterwards (None when the program ended first)."""
+        done = len(self.lines('clicked '))
+        self.command('click %s %s' % (control, answer))
+        line = self.wait_line('clicked ', done + 1)
+        return None if line is None else line == 'clicked 1'
+
+    def send_signal(self, sig):
+        self.proc.send_signal(sig)
 
     def command(self, line):
         self.proc.stdin.write(line.encode() + b'\n')

@@ -70,15 +70,6 @@ class SingleInstance(unittest.TestCase):
         p.wait(30)
         return p.returncode, time.time() - t0
 
-    def close_window(self, answer):
-        """Clicks the close button; the question it raises gets ANSWER.
-        Returns whether the window still shows afterwards (None when the
-        program ended first)."""
-        done = len(self.first.lines('clicked '))
-        self.first.command('close ' + answer)
-        line = self.first.wait_line('clicked ', done + 1)
-        return None if line is None else line == 'clicked 1'
-
     def test_requests_reach_the_running_browser_and_close_saves_two_keys(self):
         self.assertTrue(self.server.wait_for('/home.html', 1, 60), 'start page not loaded')
         self.assertTrue(harness.wait_socket(self.folder))
@@ -102,13 +93,13 @@ class SingleInstance(unittest.TestCase):
         self.assertEqual(self.first.wait_state(lambda tabs, address: tabs == 4 and address == home), (4, home))
 
         # Four tabs are open: the close asks first, and No changes nothing.
-        self.assertIs(self.close_window('no'), True)
+        self.assertIs(self.first.click('close', 'no'), True)
         self.assertEqual(self.first.msgboxes(),
                          ['关闭多个标签页|您的操作会关闭所有已经打开的标签页\\n您确定要继续吗？|no'])
         self.assertIsNone(self.first.poll(), 'closed although the answer was No')
         self.assertEqual(self.folder.read('config.ini'), self.config_before)
 
-        self.close_window('yes')
+        self.first.click('close', 'yes')
         self.first.wait(30)
         self.assertEqual(self.first.returncode, 0)
         self.assertEqual(len(self.first.msgboxes()), 2)
@@ -131,7 +122,7 @@ class QuietStart(unittest.TestCase):
 
     def setUp(self):
         self.server = harness.Server(PAGES)
-        self.folder = harness.ProgramFolder(APP_DIR)
+        self.folder = harness.ProgramFolder(APP_DIR, SEAMED)
         self.folder.set_setting('OnOpen', '0')
         self.folder.set_setting('HomePage', self.server.url('/home.html'))
         self.folder.set_setting('Unload', '0')

@@ -9,6 +9,7 @@
 
 #include "MainWindowSetup.h"
 #include "PackageCopy.h"
+#include "WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -54,10 +55,10 @@ TEST_F(Gestures, BackForwardAndRefresh)
     go("first");
     go("second");
     w->DoMouse(QStringLiteral("左"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return location().contains(QLatin1String("first")); }, 15000));
+    ASSERT_TRUE(WaitUntil([&] { return location().contains(QLatin1String("first")); }, 15000));
     w->DoMouse(QStringLiteral("右"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return location().contains(QLatin1String("second")); }, 15000));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return PageSettled(w, "second"); }, 15000));
+    ASSERT_TRUE(WaitUntil([&] { return location().contains(QLatin1String("second")); }, 15000));
+    ASSERT_TRUE(WaitUntil([&] { return PageSettled(w, "second"); }, 15000));
 
     // Strings without an action change nothing; both refresh strings load the
     // same page again.
@@ -74,7 +75,7 @@ TEST_F(Gestures, BackForwardAndRefresh)
         const QMetaObject::Connection c =
             QObject::connect(page, &ucWeb::DocComplete, page, [&](QObject *, QVariant *) { ++completes; });
         w->DoMouse(refresh);
-        const bool reloaded = QTest::qWaitFor([&] { return completes > 0; }, 15000);
+        const bool reloaded = WaitUntil([&] { return completes > 0; }, 15000);
         QObject::disconnect(c);
         ASSERT_TRUE(reloaded) << qPrintable(refresh);
         EXPECT_TRUE(location().contains(QLatin1String("second")));
@@ -103,7 +104,7 @@ TEST_F(Gestures, NewTabOnlyWhileTheButtonIsHeldAndCloseTab)
 TEST_F(Gestures, NothingHappensWhileLocked)
 {
     w->ShowLock();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->IsLocked(); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return w->IsLocked(); }, 5000));
     SetMouseOn(true);
     w->DoMouse(QStringLiteral("下右"));
     w->DoMouse(QStringLiteral("下左"));

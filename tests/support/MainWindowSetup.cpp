@@ -1,12 +1,15 @@
 #include "MainWindowSetup.h"
 
 #include "Files.h"
+#include "LoopbackServer.h"
 #include "PackageCopy.h"
 #include "ProgramFolder.h"
 #include "frmMain.h"
 #include "ucTabs.h"
 #include "ucWeb.h"
+#include "WaitUntil.h"
 
+#include <QCoreApplication>
 #include <QTest>
 #include <QVariant>
 
@@ -52,6 +55,19 @@ QString CurrentPageAddress(const frmMain *w)
     return page ? page->LocationURL() : QString();
 }
 
+QString PageUrl(const char *title)
+{
+    static LoopbackServer *server = [] {
+        auto *s = new LoopbackServer(QCoreApplication::instance());
+        return s->start() ? s : nullptr;
+    }();
+    if (!server)
+        return QString();
+    const QByteArray name(title);
+    server->page("/" + name, "<html><head><title>" + name + "</title></head><body>" + name + "</body></html>");
+    return server->url(QLatin1Char('/') + QLatin1String(title));
+}
+
 bool PageSettled(const frmMain *w, const char *title)
 {
     const ucWeb *page = w->Web(w->CurIdx);
@@ -68,11 +84,11 @@ bool PageCaughtUp(ucWeb *page)
         return false;
     auto answered = std::make_shared<bool>(false);
     document->runJavaScript(QStringLiteral("0"), [answered](const QVariant &) { *answered = true; });
-    return QTest::qWaitFor([&] { return *answered; }, 5000);
+    return WaitUntil([&] { return *answered; }, 5000);
 }
 
 bool GoAndWait(frmMain *w, const char *title)
 {
-    w->WebGoTo(DataUrl(title));
-    return QTest::qWaitFor([&] { return PageSettled(w, title); }, 15000);
+    w->WebGoTo(PageUrl(title));
+    return WaitUntil([&] { return PageSettled(w, title); }, 15000);
 }

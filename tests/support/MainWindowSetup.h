@@ -19,6 +19,10 @@ tessivane::frmMain *OpenMainWindow(const QString &folder, const QList<QPair<QStr
 int OpenTabCount(const tessivane::frmMain *w);
 // The address of the current tab ("" when there is none).
 QString CurrentPageAddress(const tessivane::frmMain *w);
+// The address of a page titled title (plain ASCII) on this program's loopback
+// server. The pages share one site, so that going from one to the next keeps
+// the engine's page process.
+QString PageUrl(const char *title);
 // Whether the current tab shows the page titled title, loaded to its end.
 bool PageSettled(const tessivane::frmMain *w, const char *title);
 // Waits until the page's engine has answered a script (5 s at most). What the
