@@ -12,7 +12,7 @@ PKGS=(
   libcurl4-openssl-dev libarchive-dev
   libx11-dev
   googletest libgtest-dev libgmock-dev
-  xvfb xauth xdotool imagemagick
+  xvfb xauth imagemagick
   fonts-wqy-zenhei
   python3 curl
   clang libclang-rt-14-dev

@@ -156,6 +156,9 @@ QString RunApp(const QString &iniPath)
     if (index < 0)
         return ErrorText(name, QStringLiteral("溢出"), 0, 0);
     QPointer<ScriptControl> sc = AppEngines::Engine(index);
+    // An app ended while the queue was pumped has left the list at once and
+    // is freed later: its script must not start.
+    const auto ended = [&sc, index] { return !sc || AppEngines::Engine(index) != sc; };
     sc->setLanguage(language);
     sc->setTag(name);
     sc->reset();
@@ -182,7 +185,7 @@ QString RunApp(const QString &iniPath)
         QObject *doc = h ? h->PageDocument() : nullptr;
         // Reaching the page waits for it: anything may run meanwhile.
         const ObjectRef page = doc ? ObjectRef(PageObject::document(doc)) : ObjectRef();
-        if (!sc)
+        if (ended())
             return QString();
         sc->addObject(QStringLiteral("Url"), page, true);
     }
@@ -212,8 +215,8 @@ QString RunApp(const QString &iniPath)
     }
 
     QCoreApplication::processEvents();
-    if (!sc)
-        return QString(); // ended while the queue was pumped
+    if (ended())
+        return QString();
 
     if (!sc->addCode(script)) {
         // An app that ended itself (or was ended meanwhile) stopped its

@@ -10,9 +10,6 @@ class QWidget;
 // where the dialog starts. Neither dialog asks before overwriting (callers ask
 // with mayWrite once they know the whole target) nor requires the file to
 // exist. The result is the chosen path, "" when cancelled.
-//
-// Test aid for scripted end-to-end runs: when TESSIVANE_AUTO_FILE is set, the
-// real dialogs show nothing and return its value ("" = cancelled).
 struct FileDialogRequest
 {
     enum Kind { Open, Save };

@@ -8,15 +8,6 @@ class QWidget;
 // texts, titles, icons and buttons. Every box goes through MsgBox(), whose
 // implementation is replaceable process-wide, so that tests answer for the
 // user (a test double).
-//
-// Test aid for scripted end-to-end runs: when the environment variable
-// TESSIVANE_AUTO_ANSWER is set, the real implementation shows nothing and
-// answers at once. Its value is a comma-separated list of answers ("yes",
-// "no", "ok", "cancel") used one per box in order, the last one repeating;
-// an answer the box has no button for falls back to the box's default
-// (Yes/No: "no" is No, anything else Yes; OK/Cancel: "cancel"/"no" is Cancel).
-// Each box answered so is written to standard error as
-// "TESSIVANE_MSGBOX title|text|answer" (line breaks shown as "\n").
 enum class MsgButtons { Ok, OkCancel, YesNo, YesNoCancel };
 enum class MsgIcon { None, Critical, Question, Exclamation, Information };
 enum class MsgAnswer { Ok, Cancel, Yes, No };
@@ -42,8 +33,6 @@ namespace MessageBoxes {
 // nullptr restores the real one. The caller keeps ownership.
 void setImpl(MessageBoxImpl *impl);
 MessageBoxImpl *impl();
-// The answer that TESSIVANE_AUTO_ANSWER's word gives for a box with these buttons.
-MsgAnswer autoAnswer(const QString &word, MsgButtons buttons);
 } // namespace MessageBoxes
 
 // Shows the box modally and returns the button chosen. Closing the box

@@ -5,9 +5,6 @@
 
 QString QtFileDialogs::choose(const FileDialogRequest &request, QWidget *parent)
 {
-    if (qEnvironmentVariableIsSet("TESSIVANE_AUTO_FILE"))
-        return qEnvironmentVariable("TESSIVANE_AUTO_FILE");
-
     const bool save = request.kind == FileDialogRequest::Save;
     QFileDialog dialog(parent, request.title, request.folder, FileDialogs::qtFilter(request.filter));
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);

@@ -2,7 +2,7 @@
 
 #include "FileDialogs.h"
 
-// The real dialogs (QFileDialog), or TESSIVANE_AUTO_FILE's answer.
+// The real dialogs (QFileDialog).
 class QtFileDialogs : public FileDialogImpl
 {
 public:

@@ -5,22 +5,8 @@
 #include <QAbstractButton>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QStringList>
-
-#include <cstdio>
 
 namespace {
-QString answerWord(MsgAnswer a)
-{
-    switch (a) {
-    case MsgAnswer::Ok: return QStringLiteral("ok");
-    case MsgAnswer::Cancel: return QStringLiteral("cancel");
-    case MsgAnswer::Yes: return QStringLiteral("yes");
-    case MsgAnswer::No: return QStringLiteral("no");
-    }
-    return QString();
-}
-
 QMessageBox::Icon qtIcon(MsgIcon icon)
 {
     switch (icon) {
@@ -36,19 +22,6 @@ QMessageBox::Icon qtIcon(MsgIcon icon)
 
 MsgAnswer QtMessageBoxes::ask(const MsgBoxRequest &request, QWidget *parent)
 {
-    if (qEnvironmentVariableIsSet("TESSIVANE_AUTO_ANSWER")) {
-        const QStringList words = qEnvironmentVariable("TESSIVANE_AUTO_ANSWER").split(QLatin1Char(','));
-        const QString word = words.at(qMin(m_autoIndex, int(words.size()) - 1));
-        ++m_autoIndex;
-        const MsgAnswer answer = MessageBoxes::autoAnswer(word, request.buttons);
-        QString shown = request.title + QLatin1Char('|') + request.text + QLatin1Char('|') + answerWord(answer);
-        shown.replace(QStringLiteral("\r\n"), QStringLiteral("\\n"));
-        shown.replace(QLatin1Char('\n'), QStringLiteral("\\n"));
-        std::fprintf(stderr, "TESSIVANE_MSGBOX %s\n", shown.toUtf8().constData());
-        std::fflush(stderr);
-        return answer;
-    }
-
     QMessageBox box(qtIcon(request.icon), request.title, request.text, QMessageBox::NoButton, parent);
     // Texts carry names and addresses from outside: never markup.
     box.setTextFormat(Qt::PlainText);

@@ -13,6 +13,7 @@
 
 #include "MainWindowSetup.h"
 #include "PackageCopy.h"
+#include "WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -119,7 +120,7 @@ TEST_F(AppPanel, ClickRunsDragOutRemoves)
     w->picAIco_MouseUp(2, 2, 0, 10, 10); // a right click runs too
     EXPECT_EQ(w->lblAddApp[1]->text(), QStringLiteral("添加应用"));
     EXPECT_EQ(w->tmrSApp->Tag, QStringLiteral("1"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->Web(w->CurIdx)->LocationURL().contains(QLatin1String("P2")); }, 15000));
+    ASSERT_TRUE(WaitUntil([&] { return w->Web(w->CurIdx)->LocationURL().contains(QLatin1String("P2")); }, 15000));
 
     // Dragged partly over the edge: runs, does not remove.
     w->picAIco_MouseMove(1, 0, 0, 0, 0);
@@ -203,7 +204,7 @@ TEST_F(AppPanel, HostilePackageFromTheDialogIsReportedAndChangesNothing)
     FakeMessageBoxes boxes;
     dialogs.queueAnswer(pkg);
     w->lblAddApp_Click(1);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.asked().isEmpty(); }, 15000));
+    ASSERT_TRUE(WaitUntil([&] { return !boxes.asked().isEmpty(); }, 15000));
     EXPECT_EQ(boxes.asked().at(0).title, QStringLiteral("应用安装时错误"));
     EXPECT_EQ(boxes.asked().at(0).text,
               QStringLiteral("应用 A1 安装失败：安装包已损坏或含有不允许的内容\r\n已安装的版本保持不变"));

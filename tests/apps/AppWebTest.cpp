@@ -9,6 +9,7 @@
 #include "WebView.h"
 #include "Files.h"
 #include "frmApp.h"
+#include "WaitUntil.h"
 
 #include <QApplication>
 #include <QSignalSpy>
@@ -113,7 +114,7 @@ TEST_F(AppWeb, ClosingTheAppWindowEndsItsAppButNotALaterOne)
     frmApp *form = OpenAppWindow();
     ASSERT_TRUE(form);
     EXPECT_EQ(form->Tag, QStringLiteral("1"));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->windowTitle() == QStringLiteral("UiPage"); }, 15000));
+    ASSERT_TRUE(WaitUntil([&] { return form->windowTitle() == QStringLiteral("UiPage"); }, 15000));
     form->close();
     EXPECT_TRUE(AppEngines::Indices().isEmpty());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -150,7 +151,7 @@ TEST_F(AppWeb, HtmlDocumentIsThePageOfTheAppWindow)
     EXPECT_EQ(RunApp(GetAppPath() + QStringLiteral("Apps\\D\\D.ini")), QString());
     frmApp *form = OpenAppWindow();
     ASSERT_TRUE(form);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return form->windowTitle() == QStringLiteral("AppUi"); }, 15000));
+    ASSERT_TRUE(WaitUntil([&] { return form->windowTitle() == QStringLiteral("AppUi"); }, 15000));
     ScriptControl *sc = AppEngines::Engine(1);
     ASSERT_TRUE(sc);
     bool ok = false;

@@ -9,6 +9,7 @@
 #include "TestProgramFolder.h"
 
 #include <QCoreApplication>
+#include <QPointer>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -143,7 +144,8 @@ TEST_F(RunAppTest, EndingAppsFromTheirOwnScriptAndWhileTheySleep)
     // stopped script, nothing after it runs, nothing crashes.
     const QString sleeper = app(QStringLiteral("Sleep"), QStringLiteral("Type=javascript\r\nUseExtent=0\r\nHasUI=0\r\n") + scriptKey(QStringLiteral("Sleep")),
                                 QStringLiteral("AppSleep(300); AddTab();\r\n"));
-    QTimer::singleShot(50, [] { AppEngines::End(AppEngines::UBound()); });
+    // RunApp pumps the queue once before the script starts; the next pump is the sleep's.
+    QTimer::singleShot(0, [] { QTimer::singleShot(0, [] { AppEngines::End(AppEngines::UBound()); }); });
     RunApp(sleeper);
     EXPECT_TRUE(host.calls.isEmpty());
     EXPECT_EQ(AppEngines::Count(), 1);
@@ -151,9 +153,24 @@ TEST_F(RunAppTest, EndingAppsFromTheirOwnScriptAndWhileTheySleep)
 
     // A script that sleeps in an endless loop returns once it is ended.
     const QString loop = app(QStringLiteral("Loop"), QStringLiteral("Type=vbscript\r\nUseExtent=0\r\nHasUI=0\r\n") + scriptKey(QStringLiteral("Loop")),
-                             QStringLiteral("On Error Resume Next\r\nDo\r\nAppSleep 20\r\nLoop\r\n"));
-    QTimer::singleShot(100, [] { AppEngines::End(AppEngines::UBound()); });
+                             QStringLiteral("On Error Resume Next\r\nDo\r\nAppSleep 20\r\nAddTab\r\nLoop\r\n"));
+    QTimer::singleShot(0, [] { QTimer::singleShot(0, [] { AppEngines::End(AppEngines::UBound()); }); });
     EXPECT_EQ(RunApp(loop), QString());
+    EXPECT_TRUE(host.calls.isEmpty());
+    EXPECT_EQ(AppEngines::Count(), 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+
+    // Ended while RunApp pumps the queue, before its script starts: the script never runs.
+    const QString early = app(QStringLiteral("Early"), QStringLiteral("Type=vbscript\r\nUseExtent=0\r\nHasUI=0\r\n") + scriptKey(QStringLiteral("Early")),
+                              QStringLiteral("Do\r\nLoop\r\n"));
+    QPointer<ScriptControl> ended;
+    QTimer::singleShot(0, [&ended] {
+        ended = AppEngines::Engine(AppEngines::UBound());
+        AppEngines::End(AppEngines::UBound());
+    });
+    EXPECT_EQ(RunApp(early), QString());
+    ASSERT_TRUE(ended);
+    EXPECT_EQ(ended->error().number, 0) << qPrintable(ended->error().description); // no time-out: it never ran
     EXPECT_EQ(AppEngines::Count(), 1);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
 

@@ -4,7 +4,6 @@ loopback web server that records the paths it served, and process control."""
 import http.server
 import os
 import shutil
-import socket
 import subprocess
 import tempfile
 import threading
@@ -63,16 +62,23 @@ class Server:
 
 class ProgramFolder:
     """A copy of the shipped program folder with its own runtime folder, so
-    that instances of this test never meet other instances."""
+    that instances of this test never meet other instances. The seamed
+    program (the browser's main() with the test doubles of its desktop seams)
+    is copied in beside the shipped one, as it finds its files by its own
+    folder."""
 
-    def __init__(self, app_dir):
+    SEAMED = 'tessivane_seamed'
+
+    def __init__(self, app_dir, seamed_exe):
         self.root = tempfile.mkdtemp(prefix='tsv-e2e-')
         self.app = os.path.join(self.root, 'app')
         shutil.copytree(app_dir, self.app, symlinks=True)
+        shutil.copy2(seamed_exe, self.path(self.SEAMED))
         self.runtime = os.path.join(self.root, 'run')
         os.mkdir(self.runtime, 0o700)
         self.home = os.path.join(self.root, 'home')
         os.mkdir(self.home)
+        self._count = 0
 
     def path(self, rel):
         return os.path.join(self.app, rel.replace('\\', '/'))
@@ -111,11 +117,14 @@ class ProgramFolder:
         e.update(extra)
         return e
 
+    def _err_file(self):
+        self._count += 1
+        return os.path.join(self.root, 'stderr-%d.txt' % self._count)
+
     def start(self, args=(), **env):
-        """Starts Tessivane; its standard error goes to a file (read it with
-        stderr_of), so that a chatty engine never blocks on a full pipe."""
-        self._count = getattr(self, '_count', 0) + 1
-        err_path = os.path.join(self.root, 'stderr-%d.txt' % self._count)
+        """Starts the shipped Tessivane; its standard error goes to a file (read
+        it with stderr_of), so that a chatty engine never blocks on a full pipe."""
+        err_path = self._err_file()
         with open(err_path, 'wb') as err:
             p = subprocess.Popen([self.path('Tessivane')] + list(args), env=self.env(**env),
                                  stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=err,
@@ -128,8 +137,112 @@ class ProgramFolder:
         with open(proc.err_path, 'rb') as f:
             return f.read()
 
+    def start_seamed(self, args=(), **env):
+        """Starts the seamed program; see Seamed."""
+        with open(self._err_file(), 'wb') as err:
+            p = subprocess.Popen([self.path(self.SEAMED)] + list(args), env=self.env(**env),
+                                 stdin=subprocess.PIPE, stdout=subprocess.PIPE, stderr=err,
+                                 cwd=self.root)
+        return Seamed(p)
+
     def cleanup(self):
         shutil.rmtree(self.root, ignore_errors=True)
+
+
+class Seamed:
+    """The seamed program as its test drives it: the lines it reports and the
+    commands it takes (see SeamedStart.cpp)."""
+
+    def __init__(self, proc):
+        self.proc = proc
+        self.pid = proc.pid
+        self._lines = []
+        self._cond = threading.Condition()
+        threading.Thread(target=self._read, daemon=True).start()
+
+    def _read(self):
+        for raw in self.proc.stdout:
+            with self._cond:
+                self._lines.append(raw.decode('utf-8', 'replace').rstrip('\n'))
+                self._cond.notify_all()
+        self.proc.stdout.close()
+        with self._cond:
+            self._lines.append(None)  # end of output
+            self._cond.notify_all()
+
+    def lines(self, prefix=''):
+        with self._cond:
+            return [l for l in self._lines if l is not None and l.startswith(prefix)]
+
+    def msgboxes(self):
+        return [l[len('msgbox '):] for l in self.lines('msgbox ')]
+
+    def wait_line(self, prefix, count=1, timeout=30):
+        """Waits until COUNT lines starting with PREFIX were reported; returns
+        the last of them, or None when the program ended or the time ran out."""
+        end = time.time() + timeout
+        with self._cond:
+            while True:
+                found = [l for l in self._lines if l is not None and l.startswith(prefix)]
+                if len(found) >= count:
+                    return found[count - 1]
+                left = end - time.time()
+                if None in self._lines or left <= 0:
+                    return None
+                self._cond.wait(left)
+
+    def wait_state(self, pred, timeout=30):
+        """Asks for the state until pred(tabs, address) holds; returns the
+        last (tabs, address), or None when the program ended or never got there."""
+        end = time.time() + timeout
+        last = None
+        while time.time() < end:
+            line = self.ask('state', max(0.1, end - time.time()))
+            if line is None:
+                return None
+            words = line.split(' ', 1)
+            last = (int(words[0]), words[1] if len(words) > 1 else '')
+            if pred(*last):
+                return last
+            time.sleep(0.05)
+        return last
+
+    def ask(self, command, timeout=30):
+        """Sends a command that answers with one line starting with its own
+        name; returns that line's rest, or None when no answer came."""
+        name = command.split(' ', 1)[0]
+        asked = len(self.lines(name + ' '))
+        self.command(command)
+        line = self.wait_line(name + ' ', asked + 1, timeout)
+        return None if line is None else line[len(name) + 1:]
+
+    def click(self, control, answer='no'):
+        """Clicks a control of the main window ('close', 'download'); a
+        question it raises gets ANSWER. Returns whether the window still
+        shows afterwards (None when the program ended first)."""
+        done = len(self.lines('clicked '))
+        self.command('click %s %s' % (control, answer))
+        line = self.wait_line('clicked ', done + 1)
+        return None if line is None else line == 'clicked 1'
+
+    def send_signal(self, sig):
+        self.proc.send_signal(sig)
+
+    def command(self, line):
+        self.proc.stdin.write(line.encode() + b'\n')
+        self.proc.stdin.flush()
+
+    def wait(self, timeout):
+        code = self.proc.wait(timeout)
+        self.proc.stdin.close()
+        return code
+
+    def poll(self):
+        return self.proc.poll()
+
+    @property
+    def returncode(self):
+        return self.proc.returncode
 
 
 def wait_socket(folder, timeout=30):
@@ -142,12 +255,8 @@ def wait_socket(folder, timeout=30):
     return False
 
 
-def xdotool(*args):
-    r = subprocess.run(['xdotool'] + list(args), capture_output=True, text=True)
-    return r.stdout.strip()
-
-
 def stop(proc):
+    proc = getattr(proc, 'proc', proc)
     if proc.poll() is None:
         proc.terminate()
         try:
@@ -155,3 +264,5 @@ def stop(proc):
         except subprocess.TimeoutExpired:
             proc.kill()
             proc.wait()
+    if proc.stdin:
+        proc.stdin.close()

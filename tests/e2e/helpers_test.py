@@ -14,6 +14,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
 
 APP_DIR = sys.argv.pop(1) if len(sys.argv) > 1 else 'build/app'
+SEAMED = sys.argv.pop(1) if len(sys.argv) > 1 else 'build/bin/tessivane_seamed'
 FD_PROBE = sys.argv.pop(1) if len(sys.argv) > 1 else 'build/bin/fd_probe'
 
 PAGES = {'/home.html': '<html><head><title>Home</title></head><body>home</body></html>'}
@@ -60,7 +61,7 @@ def alive(pid):
 class EngineHelpers(unittest.TestCase):
     def setUp(self):
         self.server = harness.Server(PAGES)
-        self.folder = harness.ProgramFolder(APP_DIR)
+        self.folder = harness.ProgramFolder(APP_DIR, SEAMED)
         self.folder.set_setting('OnOpen', '0')
         self.folder.set_setting('HomePage', self.server.url('/home.html'))
         for key in ('Unload', 'AutoSet', 'OpenPass', 'AutoDelete', 'Mouse'):
@@ -70,7 +71,7 @@ class EngineHelpers(unittest.TestCase):
         shutil.copy(FD_PROBE, self.folder.path('Dunmora'))
         self.record = os.path.join(self.folder.root, 'Show')
         self.probe_pid = None
-        self.browser = self.folder.start(FD_PROBE_HOLD='120')
+        self.browser = self.folder.start_seamed(FD_PROBE_HOLD='120')
 
     def tearDown(self):
         harness.stop(self.browser)
@@ -79,23 +80,11 @@ class EngineHelpers(unittest.TestCase):
         self.server.close()
         self.folder.cleanup()
 
-    def window(self):
-        end = time.time() + 30
-        while time.time() < end:
-            wid = harness.xdotool('search', '--onlyvisible', '--pid', str(self.browser.pid)).split()
-            if wid:
-                geo = harness.xdotool('getwindowgeometry', '--shell', wid[0])
-                return {k: int(v) for k, v in (l.split('=') for l in geo.splitlines()) if k != 'SCREEN'}
-            time.sleep(0.2)
-        self.fail('no visible window')
-
     def start_dunmora(self):
         """Opens the download manager with the toolbar's download button and
         returns the probe's report."""
         self.assertTrue(self.server.wait_for('/home.html', 1, 60), 'start page not loaded')
-        g = self.window()
-        # The download button sits at the right end of the address bar row.
-        harness.xdotool('mousemove', str(g['X'] + g['WIDTH'] - 23), str(g['Y'] + 41), 'click', '1')
+        self.assertIs(self.browser.click('download'), True)
         end = time.time() + 20
         while time.time() < end and not os.path.exists(self.record):
             time.sleep(0.1)
@@ -128,9 +117,7 @@ class EngineHelpers(unittest.TestCase):
     def test_closing_the_window_leaves_no_helper(self):
         report = self.start_dunmora()
         helpers = self.helpers()
-        g = self.window()
-        # The close button sits at the right end of the caption bar.
-        harness.xdotool('mousemove', str(g['X'] + g['WIDTH'] - 12), str(g['Y'] + 16), 'click', '1')
+        self.browser.click('close')
         self.browser.wait(30)
         self.assert_helpers_end(helpers)
         self.assertEqual(report['fds'], '0 1 2')

@@ -10,6 +10,7 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import harness  # noqa: E402
 
 APP_DIR = sys.argv.pop(1) if len(sys.argv) > 1 else 'build/app'
+SEAMED = sys.argv.pop(1) if len(sys.argv) > 1 else 'build/bin/tessivane_seamed'
 
 PAGES = {
     '/home.html': '<html><head><title>Home</title></head><body>home</body></html>',
@@ -18,24 +19,19 @@ PAGES = {
 }
 
 
-def msgbox_lines(stderr):
-    return [l for l in stderr.decode('utf-8', 'replace').splitlines() if l.startswith('TESSIVANE_MSGBOX ')]
-
-
 class FatalStarts(unittest.TestCase):
     def setUp(self):
-        self.folder = harness.ProgramFolder(APP_DIR)
+        self.folder = harness.ProgramFolder(APP_DIR, SEAMED)
 
     def tearDown(self):
         self.folder.cleanup()
 
     def test_missing_config_ends_with_message(self):
         os.remove(self.folder.path('config.ini'))
-        p = self.folder.start(TESSIVANE_AUTO_ANSWER='ok')
+        p = self.folder.start_seamed()
         p.wait(60)
         self.assertNotEqual(p.returncode, 0)
-        self.assertEqual(msgbox_lines(self.folder.stderr_of(p)),
-                         ['TESSIVANE_MSGBOX 错误|非常抱歉，出现了一个错误\\n浏览器没有发现配置文件，所以不能为你浏览|ok'])
+        self.assertEqual(p.msgboxes(), ['错误|非常抱歉，出现了一个错误\\n浏览器没有发现配置文件，所以不能为你浏览|ok'])
 
     def test_broken_theme_ends_with_message(self):
         theme = self.folder.read('config.ini')
@@ -44,17 +40,16 @@ class FatalStarts(unittest.TestCase):
         data = self.folder.read(ini)
         data = re.sub(rb'(?im)^WhiteFont=.*\r\n', b'', data)
         self.folder.write(ini, data)
-        p = self.folder.start(TESSIVANE_AUTO_ANSWER='ok')
+        p = self.folder.start_seamed()
         p.wait(60)
         self.assertNotEqual(p.returncode, 0)
-        self.assertEqual(msgbox_lines(self.folder.stderr_of(p)),
-                         ['TESSIVANE_MSGBOX 非常抱歉|浏览器在加载主题时发生了一个错误，现在被迫关闭|ok'])
+        self.assertEqual(p.msgboxes(), ['非常抱歉|浏览器在加载主题时发生了一个错误，现在被迫关闭|ok'])
 
 
 class SingleInstance(unittest.TestCase):
     def setUp(self):
         self.server = harness.Server(PAGES)
-        self.folder = harness.ProgramFolder(APP_DIR)
+        self.folder = harness.ProgramFolder(APP_DIR, SEAMED)
         self.folder.set_setting('OnOpen', '0')
         self.folder.set_setting('HomePage', self.server.url('/home.html'))
         self.folder.set_setting('Unload', '1')
@@ -62,8 +57,7 @@ class SingleInstance(unittest.TestCase):
         self.folder.set_setting('OpenPass', '0')
         self.folder.set_setting('AutoDelete', '0')
         self.config_before = self.folder.read('config.ini')
-        # The first close is answered No, the second Yes.
-        self.first = self.folder.start(TESSIVANE_AUTO_ANSWER='no,yes')
+        self.first = self.folder.start_seamed()
 
     def tearDown(self):
         harness.stop(self.first)
@@ -75,15 +69,6 @@ class SingleInstance(unittest.TestCase):
         p = self.folder.start(args)
         p.wait(30)
         return p.returncode, time.time() - t0
-
-    def close_window(self):
-        wid = harness.xdotool('search', '--onlyvisible', '--pid', str(self.first.pid)).split()
-        self.assertTrue(wid, 'no visible window')
-        geo = harness.xdotool('getwindowgeometry', '--shell', wid[0])
-        g = dict(l.split('=') for l in geo.splitlines())
-        x, y, w = int(g['X']), int(g['Y']), int(g['WIDTH'])
-        # The close button sits at the right end of the caption bar.
-        harness.xdotool('mousemove', str(x + w - 12), str(y + 16), 'click', '1')
 
     def test_requests_reach_the_running_browser_and_close_saves_two_keys(self):
         self.assertTrue(self.server.wait_for('/home.html', 1, 60), 'start page not loaded')
@@ -104,24 +89,27 @@ class SingleInstance(unittest.TestCase):
         code, _ = self.second()
         self.assertEqual(code, 0)
         self.assertTrue(self.server.wait_for('/home.html', 2), 'OpenNew did not load the start page')
-        self.assertIsNone(self.first.poll(), 'the first instance ended')
+        home = self.server.url('/home.html')
+        self.assertEqual(self.first.wait_state(lambda tabs, address: tabs == 4 and address == home), (4, home))
 
-        # Four tabs are open: the first close is answered No and changes nothing.
-        time.sleep(1)
-        self.close_window()
-        time.sleep(3)
+        # Four tabs are open: the close asks first, and No changes nothing.
+        self.assertIs(self.first.click('close', 'no'), True)
+        self.assertEqual(self.first.msgboxes(),
+                         ['关闭多个标签页|您的操作会关闭所有已经打开的标签页\\n您确定要继续吗？|no'])
         self.assertIsNone(self.first.poll(), 'closed although the answer was No')
         self.assertEqual(self.folder.read('config.ini'), self.config_before)
 
-        self.close_window()
+        self.first.click('close', 'yes')
         self.first.wait(30)
+        self.assertEqual(self.first.returncode, 0)
+        self.assertEqual(len(self.first.msgboxes()), 2)
         after = self.folder.read('config.ini').split(b'\r\n')
         before = self.config_before.split(b'\r\n')
         self.assertEqual(len(after), len(before))
         for a, b in zip(after, before):
             key = a.split(b'=')[0]
             if key == b'LastPage':
-                self.assertEqual(a, b'LastPage=' + self.server.url('/home.html').encode())
+                self.assertEqual(a, b'LastPage=' + home.encode())
             elif key == b'Addr':
                 self.assertIn(a, (b'Addr=0', b'Addr=1'))
             else:
@@ -134,7 +122,7 @@ class QuietStart(unittest.TestCase):
 
     def setUp(self):
         self.server = harness.Server(PAGES)
-        self.folder = harness.ProgramFolder(APP_DIR)
+        self.folder = harness.ProgramFolder(APP_DIR, SEAMED)
         self.folder.set_setting('OnOpen', '0')
         self.folder.set_setting('HomePage', self.server.url('/home.html'))
         self.folder.set_setting('Unload', '0')

@@ -57,7 +57,7 @@ protected:
     {
         UnhookMouse();
         SetMouseGestureHandler(nullptr);
-        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     // Sends one mouse event to w at the local point; true when the hook took it.
     bool send(QWidget *w, QEvent::Type type, Qt::MouseButton button, Qt::MouseButtons buttons, QPoint local)

@@ -16,6 +16,7 @@
 #include "frmMain.h"
 #include "ucTabs.h"
 #include "ucWeb.h"
+#include "WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -184,7 +185,7 @@ TEST_F(HostilePage, RichTextTitleShowsAsTextInTheTabLabelItsTipAndTheCaption)
     w->WebGoTo(server.url(QStringLiteral("/rich")));
     ucTabs *tab = w->Tabs(w->CurIdx);
     ASSERT_TRUE(tab);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return tab->Caption() == title; }, 15000));
+    ASSERT_TRUE(WaitUntil([&] { return tab->Caption() == title; }, 15000));
 
     EXPECT_EQ(tab->lblCap->textFormat(), Qt::PlainText);
     const QString tip = tab->lblCap->toolTip();
@@ -336,8 +337,8 @@ TEST_F(HostilePage, ClosingTheWindowWorksWhileAPageDialogIsUp)
     });
     giveUp.start(100);
     w->WebGoTo(server.url(QStringLiteral("/loop")));
-    ASSERT_TRUE(QTest::qWaitFor([&] { return sent; }, 15000));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->isVisible(); }, 12000));
+    ASSERT_TRUE(WaitUntil([&] { return sent; }, 15000));
+    EXPECT_TRUE(WaitUntil([&] { return !w->isVisible(); }, 12000));
     EXPECT_LT(clock.elapsed(), 5000);
     EXPECT_EQ(PageDialog::openCount(), 0);
 }

@@ -9,6 +9,7 @@
 #include "ucWeb.h"
 
 #include "MainWindowSetup.h"
+#include "WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -97,7 +98,7 @@ TEST_F(Hotkeys, F4LocksWhicheverProgramHasTheKeyboard)
     keys.setActive(false);
     hold({kF4});
     w->tmrKey_Timer();
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->IsLocked(); }, 5000));
+    ASSERT_TRUE(WaitUntil([&] { return w->IsLocked(); }, 5000));
 }
 
 TEST_F(Hotkeys, CombinationTappedBetweenTwoTicksCountsOnceAlsoInThePage)

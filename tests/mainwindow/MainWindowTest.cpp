@@ -14,6 +14,7 @@
 
 #include "MainWindowSetup.h"
 #include "PackageCopy.h"
+#include "WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -63,7 +64,7 @@ TEST_F(MainWindow, BackButtonGoesBackAndADragToTheRightGoesForward)
     w->imgBtn_MouseMove(0, 1, 0, 150, 10); // exactly 100 twips further: not yet armed
     EXPECT_EQ(w->imgBtn[0]->pixmap().toImage(), back);
     w->imgBtn_MouseUp(0, 1, 0, 150, 10);
-    QTRY_VERIFY_WITH_TIMEOUT(location().contains(QLatin1String("first")), 15000);
+    ASSERT_TRUE(WaitUntil([&] { return location().contains(QLatin1String("first")); }, 15000));
 
     // More than 100 twips to the right of the last hover arms forward and shows its picture.
     w->imgBtn_MouseMove(0, 0, 0, 50, 10);
@@ -71,7 +72,7 @@ TEST_F(MainWindow, BackButtonGoesBackAndADragToTheRightGoesForward)
     EXPECT_NE(w->imgBtn[0]->pixmap().toImage(), back);
     w->imgBtn_MouseMove(0, 1, 0, 0, 10); // moving back left does not disarm
     w->imgBtn_MouseUp(0, 2, 0, 0, 10);   // any button releases
-    QTRY_VERIFY_WITH_TIMEOUT(location().contains(QLatin1String("second")), 15000);
+    ASSERT_TRUE(WaitUntil([&] { return location().contains(QLatin1String("second")); }, 15000));
     EXPECT_EQ(w->imgBtn[0]->pixmap().toImage(), back);
 }
 
@@ -79,7 +80,7 @@ TEST_F(MainWindow, AddressesAreTrimmedOfBlanksAndLineBreaks)
 {
     // The text of a bookmark file, as a forwarded request carries it.
     w->WebGoTo(QStringLiteral(" about:nav\r\n"));
-    QTRY_COMPARE_WITH_TIMEOUT(location(), QStringLiteral("about:nav"), 15000);
+    ASSERT_TRUE(WaitUntil([&] { return location() == QStringLiteral("about:nav"); }, 15000)) << qPrintable(location());
 }
 
 TEST_F(MainWindow, StopRaisesRefreshAgain)

@@ -78,7 +78,9 @@ private slots:
         QCOMPARE(b.ClrTo(), 255);
         QVERIFY(b.tmrClr->isActive());
         // A new target turns the fade around from the current level.
-        QTest::qWait(60);
+        QSignalSpy tick(b.tmrClr, &QTimer::timeout);
+        QVERIFY(tick.wait(1000));
+        QVERIFY(b.GreyLevel() > 224);
         moveTo(b, QPointF(400, 4), Qt::RightButton);
         QCOMPARE(b.ClrTo(), 235);
         QTRY_VERIFY(!b.tmrClr->isActive());

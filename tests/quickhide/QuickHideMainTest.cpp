@@ -12,6 +12,7 @@
 
 #include "MainWindowSetup.h"
 #include "PackageCopy.h"
+#include "WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -73,7 +74,7 @@ protected:
     {
         frmSHide::Unload();
         delete w;
-        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         setProgramFolderOverride(QString());
     }
     int openTabs() const { return OpenTabCount(w); }
@@ -173,12 +174,12 @@ TEST_F(MenuWindows, QuickHideHidesEveryWindowAndBringsBackWhatIsOpen)
         w->mnuMc_Click(9);
         frmSHide *sh = frmSHide::Loaded();
         ASSERT_NE(sh, nullptr);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return ShownWindows() == QWidgetList{sh}; }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return ShownWindows() == QWidgetList{sh}; }, 5000));
         EXPECT_TRUE(sh->windowFlags().testFlag(Qt::Tool)); // the one window left keeps off the task bar
         // an app window that opens while hidden is hidden as well ...
         QPointer<frmApp> late = new frmApp();
         late->show();
-        ASSERT_TRUE(QTest::qWaitFor([&] { return late && !late->isVisible(); }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return late && !late->isVisible(); }, 5000));
         EXPECT_EQ(ShownWindows(), QWidgetList{sh});
         // ... and one closed meanwhile stays closed
         late->UnloadForm();
@@ -216,7 +217,7 @@ TEST_F(MenuWindows, QuickHideHidesTheAboutWindowUntilItsKeyIsTyped)
         w->mnuMc_Click(9);
         frmSHide *sh = frmSHide::Loaded();
         ASSERT_NE(sh, nullptr);
-        ASSERT_TRUE(QTest::qWaitFor([&] { return ShownWindows() == QWidgetList{sh}; }, 5000));
+        ASSERT_TRUE(WaitUntil([&] { return ShownWindows() == QWidgetList{sh}; }, 5000));
         sh->Form_KeyPressText(QStringLiteral("q"));
         EXPECT_TRUE(w->isVisible());
         EXPECT_TRUE(about && about->isVisible());

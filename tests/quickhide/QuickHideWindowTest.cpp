@@ -36,7 +36,7 @@ protected:
     void TearDown() override
     {
         frmSHide::Unload();
-        QApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
         setProgramFolderOverride(QString());
     }
     QRect expected(QSize picture) const
@@ -168,7 +168,7 @@ TEST(About, PanelsGlideInFromBothSides)
     about.tmrSTxts_Timer();
     EXPECT_LT(TLeft(about.picTxts), TScaleWidth(&about));
     EXPECT_DOUBLE_EQ(TLeft(about.picFrm), -TLeft(about.picTxts));
-    QTRY_VERIFY_WITH_TIMEOUT(!about.tmrSTxts->isEnabled(), 10000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !about.tmrSTxts->isEnabled(); }, 10000));
     EXPECT_DOUBLE_EQ(TLeft(about.picTxts), 0);
     EXPECT_DOUBLE_EQ(TTop(about.picTxts), 4080);
     EXPECT_DOUBLE_EQ(TLeft(about.picFrm), 0);

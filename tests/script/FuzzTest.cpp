@@ -1,8 +1,9 @@
 // Bounded random-program run of the VBScript lexer, parser and interpreter:
 // generated programs and mutated corpus scripts, each under a short time-out.
 // Built with the address and undefined-behaviour sanitizers: any crash, leak
-// of memory safety or hang fails the test. SCRIPT_FUZZ_SECONDS and
-// SCRIPT_FUZZ_SEED in the environment change the budget and the seed.
+// of memory safety or hang fails the test. SCRIPT_FUZZ_ROUNDS and
+// SCRIPT_FUZZ_SEED in the environment change the count of programs (20000 by
+// default, some twenty seconds) and the seed.
 #include "ScriptControl.h"
 
 #include <QCoreApplication>
@@ -204,7 +205,7 @@ void runOne(const QString &code)
 
 TEST(ScriptFuzz, GeneratedAndMutatedProgramsNeverCrash)
 {
-    const int seconds = qEnvironmentVariableIsSet("SCRIPT_FUZZ_SECONDS") ? qEnvironmentVariableIntValue("SCRIPT_FUZZ_SECONDS") : 40;
+    const int rounds = qEnvironmentVariableIsSet("SCRIPT_FUZZ_ROUNDS") ? qEnvironmentVariableIntValue("SCRIPT_FUZZ_ROUNDS") : 20000;
     const quint32 seed = qEnvironmentVariableIsSet("SCRIPT_FUZZ_SEED") ? quint32(qEnvironmentVariableIntValue("SCRIPT_FUZZ_SEED")) : 20261209u;
     std::mt19937 rng(seed);
     Generator gen(seed);
@@ -219,7 +220,7 @@ TEST(ScriptFuzz, GeneratedAndMutatedProgramsNeverCrash)
     QElapsedTimer clock;
     clock.start();
     int runs = 0;
-    while (clock.elapsed() < qint64(seconds) * 1000) {
+    while (runs < rounds) {
         QString code;
         if (runs % 3 == 2)
             code = mutate(corpus[runs % corpus.size()], rng);
@@ -238,7 +239,6 @@ TEST(ScriptFuzz, GeneratedAndMutatedProgramsNeverCrash)
     runOne(QStringLiteral("Class Foo : Public v : End Class\nSet a = New Foo : Set a.v = a\n"
                           "Set d = CreateObject(\"Scripting.Dictionary\") : d.Add \"me\", d : Set a.v = d"));
     std::printf("%d programs in %lld ms\n", runs, static_cast<long long>(clock.elapsed()));
-    EXPECT_GT(runs, 10);
 }
 
 int main(int argc, char **argv)

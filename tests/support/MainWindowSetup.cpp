@@ -1,13 +1,20 @@
 #include "MainWindowSetup.h"
 
 #include "Files.h"
+#include "LoopbackServer.h"
 #include "PackageCopy.h"
 #include "ProgramFolder.h"
 #include "frmMain.h"
 #include "ucTabs.h"
 #include "ucWeb.h"
+#include "WaitUntil.h"
 
+#include <QCoreApplication>
 #include <QTest>
+#include <QVariant>
+
+#include <memory>
+#include <QWebEnginePage>
 
 using tessivane::frmMain;
 
@@ -48,11 +55,40 @@ QString CurrentPageAddress(const frmMain *w)
     return page ? page->LocationURL() : QString();
 }
 
+QString PageUrl(const char *title)
+{
+    static LoopbackServer *server = [] {
+        auto *s = new LoopbackServer(QCoreApplication::instance());
+        return s->start() ? s : nullptr;
+    }();
+    if (!server)
+        return QString();
+    const QByteArray name(title);
+    server->page("/" + name, "<html><head><title>" + name + "</title></head><body>" + name + "</body></html>");
+    return server->url(QLatin1Char('/') + QLatin1String(title));
+}
+
+bool PageSettled(const frmMain *w, const char *title)
+{
+    const ucWeb *page = w->Web(w->CurIdx);
+    if (!page || !page->LocationURL().contains(QLatin1String(title)) || page->LocationName() != QLatin1String(title))
+        return false;
+    const QWebEnginePage *document = page->Docoment();
+    return document && !document->isLoading();
+}
+
+bool PageCaughtUp(ucWeb *page)
+{
+    QWebEnginePage *document = page ? page->Docoment() : nullptr;
+    if (!document)
+        return false;
+    auto answered = std::make_shared<bool>(false);
+    document->runJavaScript(QStringLiteral("0"), [answered](const QVariant &) { *answered = true; });
+    return WaitUntil([&] { return *answered; }, 5000);
+}
+
 bool GoAndWait(frmMain *w, const char *title)
 {
-    w->WebGoTo(DataUrl(title));
-    if (!QTest::qWaitFor([&] { return CurrentPageAddress(w).contains(QLatin1String(title)); }, 15000))
-        return false;
-    QTest::qWait(200);
-    return true;
+    w->WebGoTo(PageUrl(title));
+    return WaitUntil([&] { return PageSettled(w, title); }, 15000);
 }

@@ -10,6 +10,7 @@
 #include "frmMain.h"
 #include "ucTabs.h"
 #include "ucWeb.h"
+#include "WaitUntil.h"
 
 #include <gtest/gtest.h>
 
@@ -25,6 +26,25 @@
 using tessivane::frmMain;
 
 namespace {
+
+// Records the positions a window is moved to.
+class MoveRecorder : public QObject
+{
+public:
+    explicit MoveRecorder(QWidget *w) : m_w(w) { w->installEventFilter(this); }
+    QList<QPoint> moves;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *e) override
+    {
+        if (watched == m_w && e->type() == QEvent::Move)
+            moves.append(static_cast<QMoveEvent *>(e)->pos());
+        return false;
+    }
+
+private:
+    QWidget *m_w;
+};
 
 constexpr long kAct = 0x00AA00, kNrm = 0x0000AA, kMain = 0x123456;
 
@@ -168,7 +188,7 @@ TEST_F(MainWindowTabs, TabClosedFromItsOwnEventIsDeletedLater)
     QTest::mouseClick(tab->picTab, Qt::MiddleButton, {}, QPoint(20, 10));
     EXPECT_FALSE(w->Tabs.exists(2));
     EXPECT_FALSE(tab.isNull()); // still alive until the event loop comes round
-    EXPECT_TRUE(QTest::qWaitFor([&] { return tab.isNull() && page.isNull(); }));
+    EXPECT_TRUE(WaitUntil([&] { return tab.isNull() && page.isNull(); }));
     QTest::mouseClick(w->Tabs(1)->picCls, Qt::LeftButton, {}, QPoint(5, 5));
     EXPECT_TRUE(w->Tabs.exists(1)); // the last tab stays
 }
@@ -189,7 +209,7 @@ TEST_F(MainWindowTabs, RightClickPreviewsLeftClickSelects)
     EXPECT_FALSE(w->picImg->isVisible());
     EXPECT_EQ(w->CurIdx, 1);
     EXPECT_EQ(w->windowTitle(), QStringLiteral("First - Tessivane"));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return !w->tmrRfsh->isActive(); }));
+    EXPECT_TRUE(WaitUntil([&] { return !w->tmrRfsh->isActive(); }));
     // Buttons without a meaning and indices without a tab do nothing.
     w->Tabs_MouseUp(1, 8, 0, 0, 0);
     w->Tabs_MouseUp(99, 1, 0, 0, 0);
@@ -239,27 +259,27 @@ TEST_F(MainWindowTabs, MaximisedWindowCoversTheScreenAboveTheTaskbar)
     w->HookMaxSize(0, 0, 0, 0);
     // Never smaller than a caption bar that holds its buttons and a tab.
     w->resize(50, 20);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->width() >= 480 && w->height() >= 240; }, 2000));
+    EXPECT_TRUE(WaitUntil([&] { return w->width() >= 480 && w->height() >= 240; }, 2000));
     w->resize(900, 600);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->width() == 900 && w->height() == 600; }));
+    ASSERT_TRUE(WaitUntil([&] { return w->width() == 900 && w->height() == 600; }));
     w->picCaption_DblClick();
     const QScreen *scr = w->screen();
     const QRect expected(scr->geometry().topLeft(),
                          QSize(scr->geometry().width(), scr->availableGeometry().bottom() - scr->geometry().top() + 1));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->geometry() == expected; }));
-    EXPECT_TRUE(QTest::qWaitFor([&] { return TWidth(w->picCaption) == TScaleWidth(w); }));
+    EXPECT_TRUE(WaitUntil([&] { return w->geometry() == expected; }));
+    EXPECT_TRUE(WaitUntil([&] { return TWidth(w->picCaption) == TScaleWidth(w); }));
     w->picCaption_DblClick();
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->width() == 900 && w->height() == 600; }));
+    EXPECT_TRUE(WaitUntil([&] { return w->width() == 900 && w->height() == 600; }));
     // The window button does the same.
     w->imgCtrl_MouseUp(1, 2, 0, 0, 0);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->geometry() == expected; }));
+    EXPECT_TRUE(WaitUntil([&] { return w->geometry() == expected; }));
 }
 
 TEST_F(MainWindowTabs, CaptionBarDragsMaximisesAndShowsTheMenu)
 {
     w->AddPage();
     w->move(50, 40);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return w->pos() == QPoint(50, 40); }));
+    ASSERT_TRUE(WaitUntil([&] { return w->pos() == QPoint(50, 40); }));
     // An empty spot of the caption bar between the tab strip and the window buttons.
     const QPoint spot(TwipsToPx(TLeft(w->imgCtrl[3])) - 10, 10);
     ASSERT_EQ(w->picCaption->childAt(spot), nullptr);
@@ -270,28 +290,35 @@ TEST_F(MainWindowTabs, CaptionBarDragsMaximisesAndShowsTheMenu)
     for (int k = 1; k <= 4; ++k)
         QTest::mouseMove(w->picCaption, w->picCaption->mapFromGlobal(w->picCaption->mapToGlobal(spot) + QPoint(10, 5)));
     QTest::mouseRelease(w->picCaption, Qt::LeftButton, {}, spot);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->pos() != start; }));
+    EXPECT_TRUE(WaitUntil([&] { return w->pos() != start; }));
 
-    // With the left and the right button down nothing moves.
+    // With the left and the right button down nothing moves. A sync with the
+    // X server delivers every move it has seen: the drag's before the check
+    // starts, one that the buttons made before the check ends.
+    QGuiApplication::sync();
     const QPoint before = w->pos();
+    MoveRecorder recorder(w);
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(spot), w->picCaption->mapToGlobal(QPointF(spot)),
                       Qt::LeftButton, Qt::LeftButton, {});
     QApplication::sendEvent(w->picCaption, &press);
-    QMouseEvent move(QEvent::MouseMove, QPointF(spot + QPoint(40, 0)),
-                     w->picCaption->mapToGlobal(QPointF(spot + QPoint(40, 0))), Qt::NoButton,
-                     Qt::LeftButton | Qt::RightButton, {});
-    QApplication::sendEvent(w->picCaption, &move);
+    for (const int dx : {40, 80}) {
+        QMouseEvent move(QEvent::MouseMove, QPointF(spot + QPoint(dx, 0)),
+                         w->picCaption->mapToGlobal(QPointF(spot + QPoint(dx, 0))), Qt::NoButton,
+                         Qt::LeftButton | Qt::RightButton, {});
+        QApplication::sendEvent(w->picCaption, &move);
+    }
     QMouseEvent release(QEvent::MouseButtonRelease, QPointF(spot), w->picCaption->mapToGlobal(QPointF(spot)),
                         Qt::LeftButton, Qt::NoButton, {});
     QApplication::sendEvent(w->picCaption, &release);
-    QTest::qWait(50);
+    QGuiApplication::sync();
+    EXPECT_TRUE(recorder.moves.isEmpty());
     EXPECT_EQ(w->pos(), before);
 
     // Double-click maximises; the right button pops up the tools menu.
     QTest::mouseDClick(w->picCaption, Qt::LeftButton, {}, spot);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->width() == w->screen()->geometry().width(); }));
+    EXPECT_TRUE(WaitUntil([&] { return w->width() == w->screen()->geometry().width(); }));
     QTest::mouseClick(w->picCaption, Qt::RightButton, {}, spot);
-    EXPECT_TRUE(QTest::qWaitFor([&] { return w->mnuMain->isVisible(); }));
+    EXPECT_TRUE(WaitUntil([&] { return w->mnuMain->isVisible(); }));
     w->mnuMain->hide();
 }
 
