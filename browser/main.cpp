@@ -1,5 +1,7 @@
+#include "DDESend.h"
 #include "PageDialog.h"
 #include "PageDialogCloseWatch.h"
+#include "StartupLogic.h"
 #include "TerminationSignal.h"
 #include "frmMain.h"
 
@@ -30,6 +32,17 @@ int main(int argc, char **argv)
     QLoggingCategory::setFilterRules(QStringLiteral("qt.webenginecontext.info=false"));
     // Pages and the tab thumbnails share one GL context.
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+
+    // A later start hands its request over before it connects to the display,
+    // builds the window or starts the web engine.
+    if (IsLaterStart(BrowserService())) {
+        QCoreApplication core(argc, argv);
+        QStringList args = QCoreApplication::arguments();
+        args.removeFirst();
+        DDESend(BrowserService(), ForwardedCommand(args.join(QLatin1Char(' '))));
+        return 0;
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Tessivane"));
     QApplication::setQuitOnLastWindowClosed(false);

@@ -272,6 +272,12 @@ bool InstanceChannel::listen()
     return true;
 }
 
+bool InstanceChannel::isRunning(const QString &service)
+{
+    const QString lockFile = lockPath(service);
+    return !lockFile.isEmpty() && lockIsHeld(lockFile);
+}
+
 bool InstanceChannel::isServer() const
 {
     return m_lockFd >= 0 && m_listenFd >= 0;

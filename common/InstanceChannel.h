@@ -51,6 +51,11 @@ public:
     // How long a connection may take to deliver its whole request.
     void setReadTimeout(int ms);
 
+    // Whether some process holds the lock of the service: an instance runs,
+    // or is starting. Needs no application object, so that a later start can
+    // ask before it builds anything.
+    static bool isRunning(const QString &service);
+
     // Sends one request to the running instance and waits up to timeoutMs in
     // all for its acknowledgement. While the lock holder is not yet listening
     // (two starts at once) the connection is retried until the time is up.

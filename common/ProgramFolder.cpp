@@ -24,7 +24,11 @@ QString programFolder()
 {
     if (!overrideFolder().isEmpty())
         return overrideFolder();
-    QString dir = QCoreApplication::applicationDirPath();
+    // A later start of the browser looks for its settings before any
+    // application object exists.
+    QString dir;
+    if (QCoreApplication::instance())
+        dir = QCoreApplication::applicationDirPath();
     if (dir.isEmpty())
         dir = QFileInfo(QStringLiteral("/proc/self/exe")).canonicalPath();
     return withOneSlash(dir);

@@ -26,10 +26,6 @@
 
 namespace tessivane {
 
-namespace {
-const QString kService = QStringLiteral("Tessivane|Brw");
-} // namespace
-
 bool frmMain::Form_Load(const QString &commandLine, int *exitCode)
 {
     CommandLine = commandLine;
@@ -45,9 +41,11 @@ bool frmMain::Form_Load(const QString &commandLine, int *exitCode)
     }
 
     // 2. A later start hands its request to the running instance and ends.
-    m_channel = new InstanceChannel(kService, this);
+    // Most later starts have done so before the window was built (main);
+    // this catches one that started at the same moment as the first.
+    m_channel = new InstanceChannel(BrowserService(), this);
     if (!m_channel->listen()) {
-        DDESend(kService, ForwardedCommand(commandLine));
+        DDESend(BrowserService(), ForwardedCommand(commandLine));
         return false;
     }
     connect(m_channel, &InstanceChannel::requestReceived, this, &frmMain::Form_LinkExecute);

@@ -1,6 +1,8 @@
 #include "StartupLogic.h"
 
 #include "Files.h"
+#include "InstanceChannel.h"
+#include "ProgramFolder.h"
 #include "VbCompat.h"
 
 #include <QFileInfo>
@@ -40,6 +42,18 @@ QString ForwardedCommand(const QString &commandLine)
     if (!arg.isEmpty() && info.isRelative() && info.isFile())
         arg = info.absoluteFilePath();
     return QStringLiteral("DDEOpen") + arg;
+}
+
+QString BrowserService()
+{
+    return QStringLiteral("Tessivane|Brw");
+}
+
+bool IsLaterStart(const QString &service)
+{
+    if (!QFileInfo::exists(toLocalPath(GetAppPath() + QStringLiteral("config.ini"))))
+        return false;
+    return InstanceChannel::isRunning(service);
 }
 
 int ZoomSetting()

@@ -21,6 +21,16 @@ QString StripArgument(const QString &text);
 // browser resolves paths against its own working folder.
 QString ForwardedCommand(const QString &commandLine);
 
+// The name under which the running browser takes the requests of later starts.
+QString BrowserService();
+
+// Whether this start only hands its request to a running instance: the
+// settings file is there (a start without it ends with its own message
+// first) and another instance holds the single-instance lock. Asks before
+// any application object exists, so that a later start builds no window and
+// starts no web engine.
+bool IsLaterStart(const QString &service);
+
 // The setting Zoom as a whole percentage; a value that is no number counts as 100.
 int ZoomSetting();
 

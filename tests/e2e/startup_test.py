@@ -70,6 +70,18 @@ class SingleInstance(unittest.TestCase):
         p.wait(30)
         return p.returncode, time.time() - t0
 
+    def test_later_start_hands_over_before_it_opens_a_window(self):
+        # Without any display a start that built its window could not run:
+        # a later start needs none.
+        self.assertTrue(self.server.wait_for('/home.html', 1, 60), 'start page not loaded')
+        self.assertTrue(harness.wait_socket(self.folder))
+        p = self.folder.start([self.server.url('/alpha.html')], QT_QPA_PLATFORM='nonesuch', DISPLAY='',
+                              WAYLAND_DISPLAY='')
+        p.wait(30)
+        self.assertEqual(p.returncode, 0, self.folder.stderr_of(p).decode('utf-8', 'replace')[-500:])
+        self.assertTrue(self.server.wait_for('/alpha.html'), 'URL not forwarded')
+        self.assertIsNone(self.first.poll(), 'the first instance ended')
+
     def test_requests_reach_the_running_browser_and_close_saves_two_keys(self):
         self.assertTrue(self.server.wait_for('/home.html', 1, 60), 'start page not loaded')
         self.assertTrue(harness.wait_socket(self.folder))

@@ -1,4 +1,5 @@
 #include "Files.h"
+#include "InstanceChannel.h"
 #include "ProgramFolder.h"
 #include "StartupLogic.h"
 
@@ -78,6 +79,31 @@ TEST_F(StartupLogicTest, ForwardedRequests)
               QStringLiteral("DDEOpen") + QDir(m_dir.path()).absoluteFilePath(QStringLiteral("app.zelp")));
     EXPECT_EQ(ForwardedCommand(QStringLiteral("missing.html")), QStringLiteral("DDEOpenmissing.html"));
     QDir::setCurrent(old);
+}
+
+TEST_F(StartupLogicTest, LaterStartNeedsTheSettingsAndARunningInstance)
+{
+    QTemporaryDir runtime;
+    ASSERT_TRUE(runtime.isValid());
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR");
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    const QString service = QStringLiteral("StartupLogicTest|Brw");
+    const QString config = m_dir.filePath(QStringLiteral("config.ini"));
+    WriteBytes(config, "[Setting]\r\nOnOpen=1\r\n");
+
+    EXPECT_FALSE(IsLaterStart(service)); // nobody runs: this start becomes the instance
+    {
+        InstanceChannel first(service);
+        ASSERT_TRUE(first.listen());
+        EXPECT_TRUE(IsLaterStart(service));
+        // Without its settings a start ends with its own message, never forwards.
+        ASSERT_TRUE(QFile::remove(config));
+        EXPECT_FALSE(IsLaterStart(service));
+        WriteBytes(config, "[Setting]\r\n");
+        EXPECT_TRUE(IsLaterStart(service));
+    }
+    EXPECT_FALSE(IsLaterStart(service)); // the instance has ended
+    qputenv("XDG_RUNTIME_DIR", oldRuntime);
 }
 
 TEST_F(StartupLogicTest, ZoomSettingFallsBackTo100)
