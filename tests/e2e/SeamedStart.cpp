@@ -1,4 +1,4 @@
-// Linked with the browser's own main(): installs the test doubles of the
+// Linked with the browser's own start-up: installs the test doubles of the
 // desktop seams as soon as the application object exists, so that the whole
 // program runs as shipped except that nobody has to answer its dialogs and
 // the keyboard it polls is its own.
