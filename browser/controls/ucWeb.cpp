@@ -233,17 +233,11 @@ bool ucWeb::Busy() const
 
 void ucWeb::applyPageShown()
 {
-    // The web view shows its page whenever it is shown itself; a page that
-    // waits for its tile snapshot is drawn until the snapshot is taken.
-    if (Wb->isVisible() && Wb->page())
-        Wb->page()->setVisible(m_pageShown || m_navShotTile >= 0);
-}
-
-void ucWeb::showEvent(QShowEvent *e)
-{
-    // Runs after the web view's own show, which marks its page shown again.
-    QWidget::showEvent(e);
-    applyPageShown();
+    // A page not shown lies under the page on top; its web view leaves the
+    // screen, so the window no longer composes it at every frame of the page
+    // on top, and its document counts as hidden with it. A page that waits
+    // for its tile snapshot is drawn until the snapshot is taken.
+    Wb->setVisible(m_pageShown || m_navShotTile >= 0);
 }
 
 void ucWeb::resizeEvent(QResizeEvent *e)

@@ -57,8 +57,9 @@ public:
     // Gives the web view the keyboard focus.
     void SetFocus();
     // Whether the document counts as shown (document.visibilityState). A page
-    // not shown stops painting and animating and keeps its last picture; the
-    // host shows only the page on top and one whose thumbnail is on screen.
+    // not shown takes its web view off the screen and stops painting and
+    // animating; the host shows only the page on top and one whose thumbnail
+    // is on screen.
     void SetPageShown(bool shown);
     bool PageShown() const { return m_pageShown; }
     // The page is loading.
@@ -112,7 +113,6 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *e) override;
-    void showEvent(QShowEvent *e) override;
     bool eventFilter(QObject *watched, QEvent *e) override;
 
 private:

@@ -193,6 +193,39 @@ TEST_F(MainWindowTabs, TabClosedFromItsOwnEventIsDeletedLater)
     EXPECT_TRUE(w->Tabs.exists(1)); // the last tab stays
 }
 
+TEST_F(MainWindowTabs, OnlyThePageOnTopKeepsItsWebViewOnScreen)
+{
+    // Pages under the page on top stay loaded and visible controls, but
+    // their web views leave the screen: the window does not compose them.
+    w->AddPage();
+    w->AddPage();
+    w->AddPage();
+    ASSERT_EQ(open(), std::vector<int>({1, 2, 3}));
+    auto viewShown = [&](int i) { return !w->Web(i)->Wb->isHidden(); };
+    for (int i : {1, 2, 3})
+        EXPECT_TRUE(w->Web(i)->isVisible()) << i;
+    EXPECT_FALSE(viewShown(1));
+    EXPECT_FALSE(viewShown(2));
+    EXPECT_TRUE(viewShown(3));
+
+    w->Tabs_MouseUp(1, 1, 0, 0, 0); // select tab 1
+    EXPECT_TRUE(viewShown(1));
+    EXPECT_FALSE(viewShown(3));
+
+    // The preview draws the page of the tab it shows.
+    w->Tabs_MouseUp(2, 2, 0, 0, 0);
+    EXPECT_TRUE(viewShown(2));
+    EXPECT_TRUE(viewShown(1));
+    w->Tabs_MouseUp(1, 1, 0, 0, 0);
+    EXPECT_FALSE(viewShown(2));
+
+    // Closing the tab on top shows the page that takes over.
+    w->Tabs_TabClose(1);
+    EXPECT_EQ(w->CurIdx, 2);
+    EXPECT_TRUE(viewShown(2));
+    EXPECT_FALSE(viewShown(3));
+}
+
 TEST_F(MainWindowTabs, RightClickPreviewsLeftClickSelects)
 {
     w->AddPage();
