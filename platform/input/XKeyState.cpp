@@ -1,7 +1,10 @@
 #include "XKeyState.h"
 
 #include <QGuiApplication>
+#include <QTimer>
 #include <QWindow>
+
+#include <cstring>
 
 bool XKeyState::ownWindowActive()
 {
@@ -38,8 +41,16 @@ bool XKeyState::downNow(int vk)
         syms[0] = XK_Alt_L;
         syms[1] = XK_Alt_R;
     }
-    char keys[32] = {};
-    XQueryKeymap(dpy, keys);
+    // One poll asks for several keys in a row: the keymap is read from the
+    // server once and serves every question until the event loop comes round.
+    static char keys[32];
+    static bool fresh = false;
+    if (!fresh) {
+        std::memset(keys, 0, sizeof keys);
+        XQueryKeymap(dpy, keys);
+        fresh = true;
+        QTimer::singleShot(0, qGuiApp, [] { fresh = false; });
+    }
     for (KeySym sym : syms) {
         if (sym == NoSymbol)
             continue;
