@@ -1,7 +1,9 @@
 // Measures what one keystroke in the address box costs: the suggestion list's
 // fill (history search, app search, rows rebuilt) against an input history of
 // 10,000 entries and 50 installed apps, next to the time of only reading the
-// history file, which every fill must do at least once.
+// history file, which every fill must do at least once. The two searches are
+// also timed alone, as the list asks them (its first nine history entries),
+// beside the whole searches GetInputHis and FindApps.
 //
 // Usage: addressbar_bench [entries] [apps] [keystrokes]
 
@@ -10,6 +12,8 @@
 #include "Gbk.h"
 #include "ProgramFolder.h"
 #include "ucListBox.h"
+#include "ucListBoxFill.h"
+#include "ucListBoxSource.h"
 
 #include <QApplication>
 #include <QDir>
@@ -125,7 +129,8 @@ int main(int argc, char **argv)
     QApplication::processEvents();
 
     const QStringList keys = Keystrokes(strokes);
-    std::vector<double> fill, floor, his, appsMs;
+    std::vector<double> fill, floor, his, appsMs, listHis, listApps;
+    ucListBoxSource source;
     QElapsedTimer t;
     // one warm-up pass so that the file cache and fonts are as in a running browser
     list.EnterTxt(keys.first());
@@ -152,10 +157,21 @@ int main(int argc, char **argv)
         const QString a = FindApps(k);
         appsMs.push_back(t.nsecsElapsed() / 1e6);
         Q_UNUSED(a);
+
+        t.start();
+        const QString lh = source.InputHis(k, ucListBoxFill::kMaxHisRows);
+        listHis.push_back(t.nsecsElapsed() / 1e6);
+        Q_UNUSED(lh);
+
+        t.start();
+        const QString la = source.Apps(k);
+        listApps.push_back(t.nsecsElapsed() / 1e6);
+        Q_UNUSED(la);
     }
 
     const auto worstAt = std::max_element(fill.begin(), fill.end()) - fill.begin();
-    const Stats f = Summarise(fill), r = Summarise(floor), hs = Summarise(his), as = Summarise(appsMs);
+    const Stats f = Summarise(fill), r = Summarise(floor), hs = Summarise(his), as = Summarise(appsMs),
+                lhs = Summarise(listHis), las = Summarise(listApps);
     std::printf("address bar keystroke: %d history entries (%lld bytes), %d apps, %d keystrokes\n", entries,
                 QFileInfo(dir.path() + QStringLiteral("/Data/InputHis.ini")).size(), apps, int(keys.size()));
     std::printf("%-28s %10s %10s %10s %10s\n", "", "median ms", "p95 ms", "worst ms", "mean ms");
@@ -163,8 +179,10 @@ int main(int argc, char **argv)
         std::printf("%-28s %10.3f %10.3f %10.3f %10.3f\n", name, x.median, x.p95, x.worst, x.mean);
     };
     row("list fill (EnterTxt)", f);
-    row("  history search", hs);
-    row("  app search", as);
+    row("  its history search", lhs);
+    row("  its app search", las);
+    row("whole GetInputHis", hs);
+    row("whole FindApps", as);
     row("floor: read history file", r);
     std::printf("slowest keystroke: \"%s\"\n", keys.at(worstAt).toUtf8().constData());
     std::printf("ratio fill/floor: median %.2f, worst %.2f; frame budget 16 ms: %s\n",

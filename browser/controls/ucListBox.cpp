@@ -174,9 +174,10 @@ int ucListBox::selRow() const
 
 void ucListBox::EnterTxt(const QString &txt)
 {
-    // Each search runs once per call: the same files give the same answer,
-    // and a keystroke stays cheap with a long history.
-    const ucListBoxFill f = ucListBoxFill::make(txt, GetInputHis(txt), FindApps(txt));
+    // Each search runs once per call: the same files give the same answer.
+    // Only the history entries that can be shown are looked for.
+    const ucListBoxFill f =
+        ucListBoxFill::make(txt, m_source.InputHis(txt, ucListBoxFill::kMaxHisRows), m_source.Apps(txt));
 
     for (int k = lblHis.ubound(); k >= 1; --k)
         lblHis.unload(k);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "ControlArray.h"
+#include "ucListBoxSource.h"
 #include "VbWidgets.h"
 
 #include <QStringList>
@@ -95,6 +96,7 @@ private:
     QString m_tag;
     QString m_hisLst;
     QString m_appLst;
+    ucListBoxSource m_source;
     int m_hisRows = 0;
     // A press on the list outside the bar is under way.
     bool m_listPress = false;

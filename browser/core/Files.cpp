@@ -160,19 +160,14 @@ void AddInputHis(const QString &text)
     });
 }
 
-QString GetInputHis(const QString &text)
+QList<QStringView> InputHisEntries(QStringView all)
 {
-    const QString all = ReadTxt(InputHisPath());
-    if (all.isEmpty())
-        return QString();
     // Every piece before the last "@@" is an entry; the text after it holds
-    // the line breaks. Walked in place: a long history is searched at every
-    // keystroke in the address box.
-    const QStringView view(all);
-    QString result;
+    // the line breaks. The pieces are views into the text, not copies.
+    QList<QStringView> entries;
     qsizetype start = 0;
-    for (qsizetype sep = view.indexOf(kSep, start); sep >= 0; sep = view.indexOf(kSep, start)) {
-        QStringView piece = view.mid(start, sep - start);
+    for (qsizetype sep = all.indexOf(kSep, start); sep >= 0; sep = all.indexOf(kSep, start)) {
+        QStringView piece = all.mid(start, sep - start);
         start = sep + kSep.size();
         // Line breaks left between entries by earlier writes are no part of
         // the next one; blank pieces are no entries.
@@ -180,6 +175,16 @@ QString GetInputHis(const QString &text)
             piece = piece.mid(1);
         if (piece.trimmed().isEmpty())
             continue;
+        entries.append(piece);
+    }
+    return entries;
+}
+
+QString GetInputHis(const QString &text)
+{
+    const QString all = ReadTxt(InputHisPath());
+    QString result;
+    for (const QStringView piece : InputHisEntries(all)) {
         const bool found = piece.contains(QLatin1Char('%')) ? InputHisDecode(piece).contains(text, Qt::CaseSensitive)
                                                            : piece.contains(text, Qt::CaseSensitive);
         if (found) {

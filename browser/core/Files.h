@@ -2,7 +2,9 @@
 
 #include "Settings.h"
 
+#include <QList>
 #include <QString>
+#include <QStringView>
 
 // The browser's own data files, beside the settings both programs share.
 
@@ -32,5 +34,8 @@ void AddInputHis(const QString &text);
 // The entries that contain text (exact case), in file order, each in its
 // stored form followed by "@@"; InputHisDecode gives the typed text of each.
 QString GetInputHis(const QString &text);
+// The entries of the history's whole text (as ReadTxt gives it), in file
+// order, each in its stored form.
+QList<QStringView> InputHisEntries(QStringView all);
 void ClearInputHis();
 QString InputHisPath();

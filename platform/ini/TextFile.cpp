@@ -34,12 +34,10 @@ QStringList readLines(const QString &path, bool *ok)
     return lines;
 }
 
-namespace {
-// The text as readWhole gives it: every line followed by CR LF.
 QString wholeText(const QByteArray &c)
 {
-    // Decoded line by line straight into the result, as readLines splits:
-    // the history is read whole at every keystroke in the address box.
+    // Decoded line by line straight into the result, as readLines splits,
+    // every line followed by CR LF.
     QString out;
     out.reserve(c.size() + 2);
     qsizetype i = 0;
@@ -56,7 +54,6 @@ QString wholeText(const QByteArray &c)
     }
     return out;
 }
-} // namespace
 
 QString readWhole(const QString &path)
 {

@@ -13,6 +13,8 @@ QStringList readLines(const QString &path, bool *ok = nullptr);
 // The whole file with every line followed by CR LF (also the last one);
 // "" for an empty file or on any failure.
 QString readWhole(const QString &path);
+// The text readWhole gives for a file holding these bytes.
+QString wholeText(const QByteArray &content);
 // Writes text as it stands (GBK), through a temporary file and rename, under
 // the lock that every writer of the file takes (LockedFile).
 bool writeWhole(const QString &path, const QString &text);
